@@ -1,0 +1,78 @@
+// Cell geometry and text of one dump line: where each byte's digits and character stand,
+// which byte and digit a cell holds, and which cell a caret field names. Painting, the caret,
+// the mouse and printing all read it, so that they always agree.
+#pragma once
+
+#include <cstdint>
+
+class CHexLayout
+{
+public:
+    enum
+    {
+        LINE_BUFFER = 256,       // characters of one column's line text, terminator included
+        MAX_BYTES_PER_LINE = 85, // three cells per byte must fit the line buffer
+        MAX_WORD_LEN = 4
+    };
+
+    // Caret fields: the cell of a line in which the caret stands.
+    enum
+    {
+        FIELD_ADDRESS = 0,
+        FIELD_CHAR = 1,
+        FIELD_HIGH = 2,     // high digit of the caret's byte (word length other than 2)
+        FIELD_LOW = 3,      // low digit of the caret's byte
+        FIELD_GROUP_4 = 4,  // fourth digit of a 2-byte group as drawn
+        FIELD_GROUP_1 = 7   // first digit of a 2-byte group as drawn
+    };
+
+    // nAddrDigits is 0 when no address column is shown; bHex and bChars say whether the
+    // hex and character columns are shown.
+    CHexLayout(int nWordLen, int nBytesPerLine, int nByteOrder, int nAddrDigits, bool bHex,
+               bool bChars);
+
+    // Bytes per word bounded to 1..4, and bytes per line bounded to the line buffer and made
+    // a multiple of the word length, so that the columns of a line cover the same bytes.
+    static int BoundWordLen(int nWordLen);
+    static int BoundBytesPerLine(int nBytes, int nWordLen);
+
+    int GetGroupCells() const { return 2 * m_nWordLen + 1; }
+    int GetHexCol() const { return m_nAddrDigits > 0 ? m_nAddrDigits + 1 : 0; }
+    int GetHexCells() const { return m_bHex ? (m_nBytesPerLine / m_nWordLen) * GetGroupCells() : 0; }
+    int GetCharCol() const { return GetHexCol() + GetHexCells(); }
+
+    // Offset within its word of the byte drawn at position nPlace of a group (and back).
+    int DrawnOffset(int nPlace) const { return m_nByteOrder == 1 ? m_nWordLen - 1 - nPlace : nPlace; }
+
+    // Cell (from the hex column's left edge) of the high (nNibble 0) or low (1) digit of the
+    // byte in column nCol (0 .. bytes per line - 1) of a line.
+    int DigitCell(int nCol, int nNibble) const;
+    // Byte column and nibble of the digit at cell nCell of the hex column; false for a blank.
+    bool DigitAt(int nCell, int* pCol, int* pNibble) const;
+
+    // Caret field of the high or low digit of the byte in column nCol.
+    int FieldFor(int nCol, int nNibble) const;
+    static int NibbleOf(int nField);
+    // Brings a caret on column nCol with field *pField to the byte drawn under that field:
+    // in the 2-byte layout the field names a digit position and the column moves within its
+    // group; a digit left blank (a missing byte of a partial last word) gives way to the same
+    // digit of the group's byte that is present. nLineBytes counts the line's bytes; a column
+    // at or beyond it (the end position) is left as it is.
+    void NormalizeCaret(int* pCol, int* pField, int nLineBytes) const;
+    // Cell of the whole line (from its left edge) where a caret with this field stands.
+    int CaretCell(int nCol, int nField) const;
+
+    // Line text of each column, without terminator; each returns the characters written.
+    // Only bytes below nDataLen are read: missing bytes of a partial last word are blanks.
+    int FormatAddress(char* pBuf, uint32_t dwAddress) const;
+    int FormatHex(char* pBuf, const unsigned char* pData, int nDataLen, int nLineStart) const;
+    int FormatChars(char* pBuf, const unsigned char* pData, int nDataLen, int nLineStart) const;
+
+private:
+    int m_nWordLen;
+    int m_nBytesPerLine;
+    int m_nByteOrder;
+    int m_nAddrDigits;
+    bool m_bHex;
+    bool m_bChars;
+};
