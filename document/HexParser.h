@@ -16,9 +16,10 @@ public:
     int ParseHex(const char* pszText, int nDigits) const;
 };
 
-// Feeds HEX text to an image in pieces of any size, with the designed line rules:
-// lines are cut into pieces of at most 999 characters, a CR directly before LF
-// belongs to the line break, columns past a piece's end read as the digit 0.
+// Feeds HEX text to an image in chunks of any size. Lines are handled in pieces of
+// at most 999 characters (a longer line becomes several pieces, each read like a
+// line of its own), a CR directly before the LF belongs to the line break, and
+// columns past a piece's end read as the digit 0.
 class CHexTextReader
 {
 public:
@@ -30,16 +31,14 @@ public:
     static constexpr int kLineBufferSize = 1000;
 
 private:
-    void Consume(const char* pLine, int nLen);
     void HandlePiece(const char* pPiece, int nLen);
 
     MemoryImage& m_image;
     uint32_t m_dwLinearBase = 0;
     uint32_t m_dwSegmentBase = 0;
-    // the piece being collected: at most 999 characters plus a held-back CR
-    char m_line[kLineBufferSize + 1];
+    // a piece cut by the end of a chunk: at most 999 characters
+    char m_line[kLineBufferSize];
     int m_nLineLen = 0;
-    bool m_bPendingCR = false;
 };
 
 // The reading procedure: clears the image (before the file is opened), reads every

@@ -1,0 +1,260 @@
+// Intel HEX output: 04, 00 and 01 records, upper-case digits, CR LF line ends.
+#include "HexParser.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+struct CHexPairs
+{
+    char pair[256][2] = {};
+    constexpr CHexPairs()
+    {
+        const char* digits = "0123456789ABCDEF";
+        for (int b = 0; b < 256; ++b)
+        {
+            pair[b][0] = digits[b >> 4];
+            pair[b][1] = digits[b & 15];
+        }
+    }
+};
+constexpr CHexPairs kPairs;
+
+// Collects the text in a large buffer and hands it on in big blocks.
+class CRecordSink
+{
+public:
+    explicit CRecordSink(std::function<bool(const char*, size_t)> flush) : m_flush(std::move(flush))
+    {
+        m_buf.resize(kSize);
+    }
+    bool Flush()
+    {
+        if (m_nUsed > 0 && m_bOk)
+            m_bOk = m_flush(m_buf.data(), m_nUsed);
+        m_nUsed = 0;
+        return m_bOk;
+    }
+    // room for one record of up to 255 data bytes
+    char* Reserve()
+    {
+        if (m_nUsed + kMaxRecord > kSize)
+            Flush();
+        return m_buf.data() + m_nUsed;
+    }
+    void Commit(char* pEnd) { m_nUsed = static_cast<size_t>(pEnd - m_buf.data()); }
+    bool Ok() const { return m_bOk; }
+
+private:
+    static constexpr size_t kSize = 1 << 20;
+    static constexpr size_t kMaxRecord = 1 + 2 * (4 + 255 + 1) + 2;
+    std::function<bool(const char*, size_t)> m_flush;
+    std::string m_buf;
+    size_t m_nUsed = 0;
+    bool m_bOk = true;
+};
+
+char* PutByte(char* p, unsigned b)
+{
+    std::memcpy(p, kPairs.pair[b & 0xFF], 2);
+    return p + 2;
+}
+
+char* PutLineEnd(char* p)
+{
+    p[0] = '\r';
+    p[1] = '\n';
+    return p + 2;
+}
+
+void WriteLinearAddress(CRecordSink& sink, uint32_t dwAddress)
+{
+    const unsigned hi = dwAddress >> 24, lo = (dwAddress >> 16) & 0xFF;
+    char* p = sink.Reserve();
+    std::memcpy(p, ":02000004", 9);
+    p = PutByte(p + 9, hi);
+    p = PutByte(p, lo);
+    p = PutByte(p, 0x100 - ((0x06 + hi + lo) & 0xFF));
+    sink.Commit(PutLineEnd(p));
+}
+
+void WriteData(CRecordSink& sink, uint32_t dwAddress, const uint8_t* pBytes, int c)
+{
+    const unsigned hi = (dwAddress >> 8) & 0xFF, lo = dwAddress & 0xFF;
+    unsigned sum = static_cast<unsigned>(c) + hi + lo;
+    char* p = sink.Reserve();
+    *p++ = ':';
+    p = PutByte(p, static_cast<unsigned>(c));
+    p = PutByte(p, hi);
+    p = PutByte(p, lo);
+    *p++ = '0';
+    *p++ = '0';
+    for (int k = 0; k < c; ++k)
+    {
+        sum += pBytes[k];
+        p = PutByte(p, pBytes[k]);
+    }
+    p = PutByte(p, 0x100 - (sum & 0xFF));
+    sink.Commit(PutLineEnd(p));
+}
+
+// A segment whose bytes run into the next 64 KiB page, or past 0xFFFFFFFF.
+bool CrossesPage(const MemorySegment* pSeg)
+{
+    return pSeg->m_nSize > 0 &&
+           (pSeg->m_dwAddress & 0xFFFFu) + static_cast<uint64_t>(pSeg->m_nSize) > 0x10000u;
+}
+
+bool NeedsExtendedMode(const MemoryImage& image)
+{
+    for (int i = 0; i < image.GetCount(); ++i)
+    {
+        const MemorySegment* pSeg = image.GetAt(i);
+        if (pSeg && (pSeg->m_dwAddress > 0xFFFF || CrossesPage(pSeg)))
+            return true;
+    }
+    return false;
+}
+
+void WriteSegment(CRecordSink& sink, const MemorySegment* pSeg, bool bExtended)
+{
+    if (bExtended)
+        WriteLinearAddress(sink, pSeg->m_dwAddress);
+    for (int k = 0; k < pSeg->m_nSize;)
+    {
+        const uint32_t dwAddress = pSeg->m_dwAddress + static_cast<uint32_t>(k);
+        // a data record carries only 16 address bits, so none may run into the next page
+        const int nToPage = static_cast<int>(0x10000u - (dwAddress & 0xFFFFu));
+        if (k > 0 && (dwAddress & 0xFFFFu) == 0)
+            WriteLinearAddress(sink, dwAddress);
+        const int c = std::min({16, pSeg->m_nSize - k, nToPage});
+        WriteData(sink, dwAddress, pSeg->m_pBytes + k, c);
+        k += c;
+    }
+}
+
+bool WriteImage(const MemoryImage& image, CRecordSink& sink)
+{
+    const bool bExtended = NeedsExtendedMode(image);
+    for (int i = 0; i < image.GetCount() && sink.Ok(); ++i)
+    {
+        if (const MemorySegment* pSeg = image.GetAt(i))
+            WriteSegment(sink, pSeg, bExtended);
+    }
+    char* p = sink.Reserve();
+    std::memcpy(p, ":00000001FF\r\n", 13);
+    sink.Commit(p + 13);
+    return sink.Flush();
+}
+
+bool WriteAll(int fd, const char* p, size_t n)
+{
+    while (n > 0)
+    {
+        const ssize_t k = ::write(fd, p, n);
+        if (k < 0 && errno == EINTR)
+            continue;
+        if (k <= 0)
+            return false;
+        p += k;
+        n -= static_cast<size_t>(k);
+    }
+    return true;
+}
+
+bool WriteToDescriptor(const MemoryImage& image, int fd)
+{
+    CRecordSink sink([fd](const char* p, size_t n) { return WriteAll(fd, p, n); });
+    return WriteImage(image, sink);
+}
+
+// The file a save really replaces: a symbolic link is followed, so the link stays.
+std::string ResolveTarget(const char* pszPath)
+{
+    std::string path = pszPath;
+    for (int nHops = 0; nHops < 40; ++nHops)
+    {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        char target[PATH_MAX];
+        const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
+        if (n <= 0)
+            return path;
+        target[n] = 0;
+        if (target[0] == '/')
+            path = target;
+        else
+        {
+            const size_t nSlash = path.rfind('/');
+            path = (nSlash == std::string::npos ? std::string() : path.substr(0, nSlash + 1)) + target;
+        }
+    }
+    return path;
+}
+
+mode_t CurrentUmask()
+{
+    const mode_t m = ::umask(0);
+    ::umask(m);
+    return m;
+}
+
+bool WriteInPlace(const MemoryImage& image, const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool bOk = WriteToDescriptor(image, fd);
+    return (::close(fd) == 0) && bOk;
+}
+} // namespace
+
+std::string FormatHexText(const MemoryImage& image)
+{
+    std::string text;
+    CRecordSink sink([&text](const char* p, size_t n) {
+        text.append(p, n);
+        return true;
+    });
+    WriteImage(image, sink);
+    return text;
+}
+
+bool WriteHexFile(const MemoryImage& image, const char* pszPath)
+{
+    const std::string target = ResolveTarget(pszPath);
+    struct stat st;
+    const bool bExists = ::stat(target.c_str(), &st) == 0;
+    // devices and pipes cannot be replaced by a rename; they are written directly
+    if (bExists && !S_ISREG(st.st_mode))
+        return WriteInPlace(image, target);
+
+    const size_t nSlash = target.rfind('/');
+    const std::string dir = nSlash == std::string::npos ? std::string() : target.substr(0, nSlash + 1);
+    const std::string base = nSlash == std::string::npos ? target : target.substr(nSlash + 1);
+    std::string temp = dir + "." + base + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return false;
+
+    bool bOk = ::fchmod(fd, bExists ? (st.st_mode & 07777) : (0666 & ~CurrentUmask())) == 0;
+    if (bExists && bOk && ::geteuid() == 0)
+        (void)::fchown(fd, st.st_uid, st.st_gid);
+    bOk = bOk && WriteToDescriptor(image, fd);
+    // the old file is replaced only by one that is known to be on disk whole
+    bOk = bOk && ::fsync(fd) == 0;
+    bOk = (::close(fd) == 0) && bOk;
+    bOk = bOk && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!bOk)
+        ::unlink(temp.c_str());
+    return bOk;
+}
