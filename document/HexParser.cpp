@@ -26,6 +26,37 @@ struct CDigitTable
 };
 constexpr CDigitTable kDigits;
 
+// Byte values of every pair of characters, indexed by the two characters as they
+// lie in memory (first character in the low byte).
+struct CPairTable
+{
+    uint8_t value[65536] = {};
+    constexpr CPairTable()
+    {
+        for (int a = 0; a < 256; ++a)
+            for (int b = 0; b < 256; ++b)
+                value[a | b << 8] = static_cast<uint8_t>(kDigits.value[a] << 4 | kDigits.value[b]);
+    }
+};
+
+const CPairTable& Pairs()
+{
+    static const CPairTable table;
+    return table;
+}
+
+inline uint8_t PairAt(const uint8_t* pTable, const char* p)
+{
+    return pTable[static_cast<unsigned char>(p[0]) | static_cast<unsigned char>(p[1]) << 8];
+}
+
+// The length of a piece as a C string: up to its first NUL.
+int CStringLength(const char* p, int nLen)
+{
+    const void* pNul = std::memchr(p, 0, static_cast<size_t>(nLen));
+    return pNul ? static_cast<int>(static_cast<const char*>(pNul) - p) : nLen;
+}
+
 inline unsigned DigitAt(const char* p, int nCol)
 {
     return kDigits.value[static_cast<unsigned char>(p[nCol])];
@@ -51,13 +82,12 @@ int CHexParser::ParseHex(const char* pszText, int nDigits) const
     return v;
 }
 
-CHexTextReader::CHexTextReader(MemoryImage& image) : m_image(image) {}
+CHexTextReader::CHexTextReader(MemoryImage& image) : m_image(image), m_pPairs(Pairs().value) {}
 
 void CHexTextReader::HandlePiece(const char* pPiece, int nLen)
 {
     // the line ends at a NUL, as a C string would
-    if (const void* pNul = std::memchr(pPiece, 0, static_cast<size_t>(nLen)))
-        nLen = static_cast<int>(static_cast<const char*>(pNul) - pPiece);
+    nLen = CStringLength(pPiece, nLen);
     // CR LF is one line break; the CR then stands in the LF's column, both read as 0
     if (nLen >= 2 && pPiece[nLen - 1] == '\n' && pPiece[nLen - 2] == '\r')
         --nLen;
@@ -75,8 +105,9 @@ void CHexTextReader::HandlePiece(const char* pPiece, int nLen)
         int j = 0;
         if (9 + 2 * n <= nLen)
         {
+            const uint8_t* pTable = m_pPairs;
             for (const char* p = pPiece + 9; j < n; ++j, p += 2)
-                bytes[j] = static_cast<uint8_t>(DigitAt(p, 0) << 4 | DigitAt(p, 1));
+                bytes[j] = PairAt(pTable, p);
         }
         else
         {

@@ -34,6 +34,7 @@ private:
     void HandlePiece(const char* pPiece, int nLen);
 
     MemoryImage& m_image;
+    const uint8_t* m_pPairs;
     uint32_t m_dwLinearBase = 0;
     uint32_t m_dwSegmentBase = 0;
     // a piece cut by the end of a chunk: at most 999 characters

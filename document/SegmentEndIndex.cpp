@@ -39,7 +39,17 @@ size_t CSegmentEndIndex::Find(uint32_t dwEnd) const
 
 int CSegmentEndIndex::FirstEndingAt(uint32_t dwEnd) const
 {
-    return m_slots[Find(dwEnd)].nHead;
+    const int nHead = m_slots[Find(dwEnd)].nHead;
+    if (m_nHot >= 0 && m_dwHotEnd == dwEnd && (nHead < 0 || m_nHot < nHead))
+        return m_nHot;
+    return nHead;
+}
+
+void CSegmentEndIndex::FlushHot()
+{
+    if (m_nHot >= 0)
+        Insert(m_nHot, m_dwHotEnd);
+    m_nHot = -1;
 }
 
 void CSegmentEndIndex::Rehash(size_t nSlots)
@@ -138,10 +148,15 @@ void CSegmentEndIndex::Remove(int nIndex, uint32_t dwEnd)
 
 void CSegmentEndIndex::Move(int nIndex, uint32_t dwOldEnd, uint32_t dwNewEnd)
 {
-    if (dwOldEnd == dwNewEnd)
+    if (nIndex == m_nHot)
+    {
+        m_dwHotEnd = dwNewEnd;
         return;
+    }
+    FlushHot();
     Remove(nIndex, dwOldEnd);
-    Insert(nIndex, dwNewEnd);
+    m_nHot = nIndex;
+    m_dwHotEnd = dwNewEnd;
 }
 
 bool CSegmentEndIndex::Append(int nIndex, const MemorySegment* pSeg)
@@ -151,7 +166,9 @@ bool CSegmentEndIndex::Append(int nIndex, const MemorySegment* pSeg)
         m_next.resize(static_cast<size_t>(nIndex) + 1, -1);
         m_capacity.resize(static_cast<size_t>(nIndex) + 1, 0);
         m_capacity[static_cast<size_t>(nIndex)] = pSeg->m_nSize;
-        Insert(nIndex, pSeg->GetEnd());
+        FlushHot();
+        m_nHot = nIndex;
+        m_dwHotEnd = pSeg->GetEnd();
     }
     catch (const std::bad_alloc&)
     {

@@ -39,6 +39,12 @@ private:
     void EraseSlot(size_t nSlot);
     void Rehash(size_t nSlots);
 
+    // The segment extended last is kept out of the table: a run of ascending records
+    // then only moves this one end along.
+    void FlushHot();
+    int m_nHot = -1;
+    uint32_t m_dwHotEnd = 0;
+
     std::vector<Slot> m_slots;
     size_t m_nUsed = 0;
     std::vector<int> m_next;     // next segment in the same end list, -1 at the tail

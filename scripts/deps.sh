@@ -1,0 +1,26 @@
+#!/bin/sh
+# Installs what building, running and testing need on Debian 12, only when missing.
+# Sourced by the other scripts; run as root (or with sudo available) on a fresh machine.
+set -e
+
+CORVANE_PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev \
+libbenchmark-dev libwxgtk3.2-dev xvfb xauth xdotool imagemagick x11-utils fonts-liberation2 \
+srecord python3-intelhex binutils time"
+
+corvane_install_deps()
+{
+    missing=""
+    for p in $CORVANE_PACKAGES "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
+            missing="$missing $p"
+        fi
+    done
+    [ -z "$missing" ] && return 0
+    echo "Installing:$missing"
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO=sudo
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -q
+    # shellcheck disable=SC2086
+    $SUDO apt-get install -y -q --no-install-recommends $missing
+}
