@@ -3,8 +3,10 @@
 #pragma once
 
 #include "HexCaret.h"
+#include "HexGlyphs.h"
 #include "HexLayout.h"
 
+#include <wx/bitmap.h>
 #include <wx/font.h>
 #include <wx/window.h>
 
@@ -83,7 +85,7 @@ protected:
     void PlaceCaret(int nPos);
     void SetSelection(int nStart, int nEnd);
 
-    // Repaint the whole window before returning.
+    // Repaints the whole window before returning.
     void RedrawNow();
 
 private:
@@ -98,18 +100,19 @@ private:
     void OnEditCommand(wxCommandEvent& event);
     void OnEditUndo(wxCommandEvent& event);
 
-    void RecalcLayout(wxDC& dc, int nClientHeight);
+    void ResetCaretOnScreen();
     CHexLayout GetLayout() const;
-    void DrawAddressColumn(wxDC& dc, int nBottom) const;
-    void DrawHexColumn(wxDC& dc, int nBottom) const;
-    void DrawCharColumn(wxDC& dc, int nBottom) const;
-    void DrawCaret(wxDC& dc, int nBottom) const;
-    void DrawLine(wxDC& dc, int nLineStart, int nY) const;
+    void RecalcLayout(int nClientHeight);
+    void EnsureLayout();
+    void DrawAddressColumn(const CHexGlyphs::CFrame& frame, int nBottom) const;
+    void DrawHexColumn(const CHexGlyphs::CFrame& frame, int nBottom) const;
+    void DrawCharColumn(const CHexGlyphs::CFrame& frame, int nBottom) const;
+    void DrawCaret(const CHexGlyphs::CFrame& frame) const;
 
     void CarryCaret(int nDelta);
-    void NormalizeCaret();
-    bool IsCellInView(int nX, int nY, int nWidth) const;
-    void CreateCaretForField();
+    void ComputeCaret(int nPos);
+    void CreateCaretForPos();
+    bool IsCaretInView() const;
     void ShowCaretIfInView();
 
     unsigned char* m_pData = nullptr;
@@ -141,6 +144,11 @@ private:
     int m_nCaretY = 0;
 
     CHexCaret m_caret;
+    CHexGlyphs m_glyphs;
+    wxBitmap m_bmpFrame; // the off-screen picture, kept while the size stays
+
+    // Allocates the buffer for SetData; replaceable so that a failure can be exercised.
+    static void* (*s_pfnMalloc)(size_t);
 
     wxDECLARE_EVENT_TABLE();
 };

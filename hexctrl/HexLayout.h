@@ -20,10 +20,10 @@ public:
     {
         FIELD_ADDRESS = 0,
         FIELD_CHAR = 1,
-        FIELD_HIGH = 2,     // high digit of the caret's byte (word length other than 2)
-        FIELD_LOW = 3,      // low digit of the caret's byte
-        FIELD_GROUP_4 = 4,  // fourth digit of a 2-byte group as drawn
-        FIELD_GROUP_1 = 7   // first digit of a 2-byte group as drawn
+        FIELD_HIGH = 2,    // high digit of the caret's byte (word length other than 2)
+        FIELD_LOW = 3,     // low digit of the caret's byte
+        FIELD_GROUP_4 = 4, // fourth digit of a 2-byte group as drawn
+        FIELD_GROUP_1 = 7  // first digit of a 2-byte group as drawn
     };
 
     // nAddrDigits is 0 when no address column is shown; bHex and bChars say whether the
@@ -38,11 +38,17 @@ public:
 
     int GetGroupCells() const { return 2 * m_nWordLen + 1; }
     int GetHexCol() const { return m_nAddrDigits > 0 ? m_nAddrDigits + 1 : 0; }
-    int GetHexCells() const { return m_bHex ? (m_nBytesPerLine / m_nWordLen) * GetGroupCells() : 0; }
+    int GetHexCells() const
+    {
+        return m_bHex ? (m_nBytesPerLine / m_nWordLen) * GetGroupCells() : 0;
+    }
     int GetCharCol() const { return GetHexCol() + GetHexCells(); }
 
     // Offset within its word of the byte drawn at position nPlace of a group (and back).
-    int DrawnOffset(int nPlace) const { return m_nByteOrder == 1 ? m_nWordLen - 1 - nPlace : nPlace; }
+    int DrawnOffset(int nPlace) const
+    {
+        return m_nByteOrder == 1 ? m_nWordLen - 1 - nPlace : nPlace;
+    }
 
     // Cell (from the hex column's left edge) of the high (nNibble 0) or low (1) digit of the
     // byte in column nCol (0 .. bytes per line - 1) of a line.

@@ -1,0 +1,152 @@
+#include "HexEditCtrl.h"
+
+#include <wx/dcclient.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace
+{
+// "Courier New" with a character height of 12 pixels: the em size, not the line height.
+wxFont MakeDisplayFont()
+{
+    const int nPixelsPerInch = wxGetDisplayPPI().y > 0 ? wxGetDisplayPPI().y : 96;
+    return wxFont(wxFontInfo(12.0 * 72.0 / nPixelsPerInch).FaceName("Courier New"));
+}
+} // namespace
+
+void* (*CHexEditCtrl::s_pfnMalloc)(size_t) = std::malloc;
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(CHexEditCtrl, wxWindow)
+    EVT_CONTEXT_MENU(CHexEditCtrl::OnContextMenu)
+    EVT_KILL_FOCUS(CHexEditCtrl::OnKillFocus)
+    EVT_PAINT(CHexEditCtrl::OnPaint)
+    EVT_SET_FOCUS(CHexEditCtrl::OnSetFocus)
+    EVT_SCROLLWIN(CHexEditCtrl::OnScrollWin)
+    EVT_ERASE_BACKGROUND(CHexEditCtrl::OnEraseBkgnd)
+    EVT_MENU(ID_EDIT_CLEAR, CHexEditCtrl::OnEditCommand)
+    EVT_MENU(ID_EDIT_COPY, CHexEditCtrl::OnEditCommand)
+    EVT_MENU(ID_EDIT_CUT, CHexEditCtrl::OnEditCommand)
+    EVT_MENU(ID_EDIT_PASTE, CHexEditCtrl::OnEditCommand)
+    EVT_MENU(ID_EDIT_SELECT_ALL, CHexEditCtrl::OnEditCommand)
+    EVT_MENU(ID_EDIT_UNDO, CHexEditCtrl::OnEditUndo)
+    EVT_MENU(wxID_CLEAR, CHexEditCtrl::OnEditCommand)
+    EVT_MENU(wxID_COPY, CHexEditCtrl::OnEditCommand)
+    EVT_MENU(wxID_CUT, CHexEditCtrl::OnEditCommand)
+    EVT_MENU(wxID_PASTE, CHexEditCtrl::OnEditCommand)
+    EVT_MENU(wxID_SELECTALL, CHexEditCtrl::OnEditCommand)
+    EVT_MENU(wxID_UNDO, CHexEditCtrl::OnEditUndo)
+wxEND_EVENT_TABLE()
+    // clang-format on
+
+    CHexEditCtrl::CHexEditCtrl()
+    : m_font(MakeDisplayFont()), m_caret(this)
+{
+}
+
+CHexEditCtrl::~CHexEditCtrl()
+{
+    if (m_pData != nullptr)
+    {
+        std::free(m_pData);
+        m_pData = nullptr;
+    }
+}
+
+bool CHexEditCtrl::Create(const wxString& strWindowName, long nStyle, const wxRect& rect,
+                          wxWindow* pParentWnd, wxWindowID nID)
+{
+    // the paint covers the whole client area, so nothing is erased before it
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+    if (!wxWindow::Create(pParentWnd, nID, rect.GetPosition(), rect.GetSize(),
+                          nStyle | wxVSCROLL | wxWANTS_CHARS, strWindowName))
+        return false;
+    SetFont(m_font);
+    return true;
+}
+
+void CHexEditCtrl::SetData(const unsigned char* pSrc, int nLen)
+{
+    m_nDataLen = 0;
+    std::free(m_pData);
+    m_pData = nullptr;
+    m_nCaretPos = 0;
+    m_nCaretX = 0;
+    m_nCaretY = 0;
+    m_nCaretField = m_nWordLen == 2 ? CHexLayout::FIELD_GROUP_1 : CHexLayout::FIELD_HIGH;
+    if (pSrc != nullptr && nLen > 0)
+    {
+        // a block that cannot be had leaves the control empty
+        m_pData = static_cast<unsigned char*>(s_pfnMalloc(static_cast<size_t>(nLen)));
+        if (m_pData != nullptr)
+        {
+            std::memcpy(m_pData, pSrc, static_cast<size_t>(nLen));
+            m_nDataLen = nLen;
+        }
+    }
+    m_nTopOffset = 0;
+    m_bLayoutDirty = true;
+    if (GetHandle() != nullptr && m_nDataLen != 0)
+        ResetCaretOnScreen();
+}
+
+void CHexEditCtrl::ResetCaretOnScreen()
+{
+    SetSelection(-1, -1);
+    CreateNarrowCaret();
+    PlaceCaret(m_nCaretPos);
+    ShowCaretIfInView();
+    RedrawNow();
+}
+
+void CHexEditCtrl::SetAddressInfo(int nBaseAddress, int nWordLen)
+{
+    m_nBaseAddress = nBaseAddress;
+    m_nWordLen = CHexLayout::BoundWordLen(nWordLen);
+    m_nBytesPerLine = CHexLayout::BoundBytesPerLine(m_nBytesPerLine, m_nWordLen);
+    // the next paint, whatever its cause, shows the new groups
+    m_bLayoutDirty = true;
+}
+
+void CHexEditCtrl::SetByteOrder(int nOrder)
+{
+    m_nByteOrder = nOrder;
+    if (m_pData == nullptr)
+        return;
+    // the caret keeps naming the digit it is drawn on
+    ComputeCaret(m_nCaretPos);
+    m_caret.SetPos(m_nCaretX, m_nCaretY);
+}
+
+void CHexEditCtrl::SetBytesPerLine(int nBytes)
+{
+    m_nBytesPerLine = CHexLayout::BoundBytesPerLine(nBytes, m_nWordLen);
+    m_bLayoutDirty = true;
+}
+
+void CHexEditCtrl::SetAddressDigits(int nDigits)
+{
+    m_bLongAddress = nDigits > 4;
+    m_bLayoutDirty = true;
+}
+
+CHexLayout CHexEditCtrl::GetLayout() const
+{
+    const int nDigits = m_bShowAddress ? (m_bLongAddress ? 8 : 4) : 0;
+    return CHexLayout(m_nWordLen, m_nBytesPerLine, m_nByteOrder, nDigits, m_bShowHex, m_bShowChars);
+}
+
+void CHexEditCtrl::RedrawNow()
+{
+    Refresh(false);
+    Update();
+}
+
+void CHexEditCtrl::OnEraseBkgnd(wxEraseEvent&) {}
+
+void CHexEditCtrl::OnContextMenu(wxContextMenuEvent&) {}
+
+void CHexEditCtrl::OnEditCommand(wxCommandEvent&) {}
+
+void CHexEditCtrl::OnEditUndo(wxCommandEvent&) {}

@@ -1,0 +1,102 @@
+#include "HexEditCtrl.h"
+
+#include <algorithm>
+#include <climits>
+
+void CHexEditCtrl::OnSetFocus(wxFocusEvent& event)
+{
+    // while a selection exists the caret stays hidden
+    if (m_pData != nullptr && m_nSelStart == -1)
+    {
+        CreateCaretForPos();
+        m_caret.SetPos(m_nCaretX, m_nCaretY);
+        ShowCaretIfInView();
+    }
+    event.Skip();
+}
+
+void CHexEditCtrl::OnKillFocus(wxFocusEvent& event)
+{
+    m_caret.Destroy();
+    event.Skip();
+}
+
+void CHexEditCtrl::CreateWideCaret()
+{
+    // it covers the digits of an address
+    m_caret.Create(m_nCharWidth * (m_bLongAddress ? 8 : 4), m_nLineHeight);
+}
+
+void CHexEditCtrl::CreateNarrowCaret()
+{
+    m_caret.Create(m_nCharWidth, m_nLineHeight);
+}
+
+// The shape for the stored position: wide at the left edge of the address column.
+void CHexEditCtrl::CreateCaretForPos()
+{
+    if (m_nCaretX == 0 && m_bShowAddress)
+        CreateWideCaret();
+    else
+        CreateNarrowCaret();
+}
+
+void CHexEditCtrl::SetSelection(int nStart, int nEnd)
+{
+    m_caret.Destroy();
+    m_nSelStart = nStart;
+    m_nSelEnd = nEnd;
+    RedrawNow();
+    CreateCaretForPos();
+    m_caret.SetPos(m_nCaretX, m_nCaretY);
+    ShowCaretIfInView();
+}
+
+void CHexEditCtrl::PlaceCaret(int nPos)
+{
+    EnsureLayout();
+    ComputeCaret(nPos);
+    if (m_nCaretField == CHexLayout::FIELD_ADDRESS)
+        CreateWideCaret();
+    else
+        CreateNarrowCaret();
+    m_caret.SetPos(m_nCaretX, m_nCaretY);
+    ShowCaretIfInView();
+}
+
+// Row and column count from the top line with floor division, so that an index just above
+// it lands on the row above, not inside the first row.
+void CHexEditCtrl::ComputeCaret(int nPos)
+{
+    const int B = m_nBytesPerLine;
+    const long long nRel = static_cast<long long>(nPos) - m_nTopOffset;
+    const long long nRow = nRel >= 0 ? nRel / B : -((-nRel + B - 1) / B);
+    int nCol = static_cast<int>(nRel - nRow * B);
+    const long long nLineStart = m_nTopOffset + nRow * B;
+    const int nLineBytes =
+        static_cast<int>(std::clamp(m_nDataLen - nLineStart, 0LL, static_cast<long long>(B)));
+    int nField = m_nCaretField;
+    const CHexLayout layout = GetLayout();
+    layout.NormalizeCaret(&nCol, &nField, nLineBytes);
+    m_nCaretField = nField;
+    m_nCaretPos = static_cast<int>(nLineStart + nCol);
+    m_nCaretX = layout.CaretCell(nCol, nField) * m_nCharWidth;
+    // a row far outside the window only needs to stay outside it
+    const long long nY = nRow * m_nLineHeight;
+    m_nCaretY = static_cast<int>(
+        std::clamp(nY, static_cast<long long>(INT_MIN / 2), static_cast<long long>(INT_MAX / 2)));
+}
+
+// A caret is shown only on a whole line of the client area.
+bool CHexEditCtrl::IsCaretInView() const
+{
+    const wxSize client = GetClientSize();
+    return m_nCaretX >= 0 && m_nCaretY >= 0 && m_nCaretX < client.x &&
+           m_nCaretY + m_nLineHeight <= client.y;
+}
+
+void CHexEditCtrl::ShowCaretIfInView()
+{
+    if (IsCaretInView())
+        m_caret.Show();
+}

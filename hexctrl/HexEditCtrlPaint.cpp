@@ -1,0 +1,148 @@
+#include "HexEditCtrl.h"
+
+#include <wx/dcclient.h>
+#include <wx/rawbmp.h>
+#include <wx/settings.h>
+
+#include <algorithm>
+
+void CHexEditCtrl::OnPaint(wxPaintEvent&)
+{
+    // the picture is composed off screen and copied in one block, so nothing flickers
+    wxPaintDC dc(this);
+    RenderTo(dc, GetClientSize());
+}
+
+void CHexEditCtrl::RenderTo(wxDC& dc, const wxSize& size)
+{
+    if (size.x <= 0 || size.y <= 0)
+        return;
+    if (!m_glyphs.IsBuilt())
+        m_glyphs.Build(m_font);
+    if (!m_bmpFrame.IsOk() || m_bmpFrame.GetSize() != size)
+        m_bmpFrame.Create(size, 24);
+    m_glyphs.SetColours(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW), *wxBLACK);
+    {
+        wxNativePixelData pixels(m_bmpFrame);
+        if (!pixels)
+            return;
+        wxNativePixelData::Iterator origin(pixels);
+        const CHexGlyphs::CFrame frame = {origin.m_ptr, pixels.GetRowStride(), size.x, size.y};
+        m_glyphs.Fill(frame);
+        if (m_pData != nullptr)
+        {
+            if (m_bLayoutDirty)
+                RecalcLayout(size.y);
+            // only whole lines are drawn
+            const int nBottom = (size.y / m_nLineHeight) * m_nLineHeight;
+            if (m_bShowAddress)
+                DrawAddressColumn(frame, nBottom);
+            if (m_bShowHex)
+                DrawHexColumn(frame, nBottom);
+            if (m_bShowChars)
+                DrawCharColumn(frame, nBottom);
+            DrawCaret(frame);
+        }
+    }
+    dc.DrawBitmap(m_bmpFrame, 0, 0);
+}
+
+void CHexEditCtrl::RecalcLayout(int nClientHeight)
+{
+    m_nCharWidth = m_glyphs.GetCellWidth();
+    m_nLineHeight = m_glyphs.GetCellHeight();
+    const CHexLayout layout = GetLayout();
+    m_nHexX = layout.GetHexCol() * m_nCharWidth;
+    m_nCharX = layout.GetCharCol() * m_nCharWidth;
+    m_nLinesPerPage = nClientHeight / m_nLineHeight;
+    m_bDataFitsWindow = false;
+    if (static_cast<long long>(m_nLinesPerPage) * m_nBytesPerLine > m_nDataLen)
+    {
+        m_nLinesPerPage = (m_nDataLen + m_nBytesPerLine / 2) / m_nBytesPerLine;
+        if (m_nDataLen % m_nBytesPerLine != 0)
+        {
+            m_bDataFitsWindow = true;
+            ++m_nLinesPerPage;
+        }
+    }
+    m_bLayoutDirty = false;
+    UpdateScrollBars();
+}
+
+// The caret is placed from the layout, which otherwise waits for the next paint.
+void CHexEditCtrl::EnsureLayout()
+{
+    if (m_pData == nullptr || !m_bLayoutDirty)
+        return;
+    if (!m_glyphs.IsBuilt())
+        m_glyphs.Build(m_font);
+    RecalcLayout(GetClientSize().y);
+}
+
+void CHexEditCtrl::DrawAddressColumn(const CHexGlyphs::CFrame& frame, int nBottom) const
+{
+    const CHexLayout layout = GetLayout();
+    char szLine[CHexLayout::LINE_BUFFER];
+    for (int i = m_nTopOffset, y = 0; i < m_nDataLen && y < nBottom;
+         i += m_nBytesPerLine, y += m_nLineHeight)
+    {
+        // addresses count words; the sum wraps like the 32-bit address it is
+        const uint32_t dwAddress =
+            static_cast<uint32_t>(i / m_nWordLen) + static_cast<uint32_t>(m_nBaseAddress);
+        const int n = layout.FormatAddress(szLine, dwAddress);
+        m_glyphs.DrawText(frame, m_nAddrX, y, szLine, n, false);
+    }
+}
+
+void CHexEditCtrl::DrawHexColumn(const CHexGlyphs::CFrame& frame, int nBottom) const
+{
+    const CHexLayout layout = GetLayout();
+    char szLine[CHexLayout::LINE_BUFFER];
+    for (int i = m_nTopOffset, y = 0; i < m_nDataLen && y < nBottom;
+         i += m_nBytesPerLine, y += m_nLineHeight)
+    {
+        const int n = layout.FormatHex(szLine, m_pData, m_nDataLen, i);
+        m_glyphs.DrawText(frame, m_nHexX, y, szLine, n, false);
+    }
+}
+
+void CHexEditCtrl::DrawCharColumn(const CHexGlyphs::CFrame& frame, int nBottom) const
+{
+    const CHexLayout layout = GetLayout();
+    char szLine[CHexLayout::LINE_BUFFER];
+    for (int i = m_nTopOffset, y = 0; i < m_nDataLen && y < nBottom;
+         i += m_nBytesPerLine, y += m_nLineHeight)
+    {
+        const int n = layout.FormatChars(szLine, m_pData, m_nDataLen, i);
+        m_glyphs.DrawText(frame, m_nCharX, y, szLine, n, false);
+    }
+}
+
+// The caret inverts the cells it covers, whatever they show.
+void CHexEditCtrl::DrawCaret(const CHexGlyphs::CFrame& frame) const
+{
+    if (!m_caret.IsDrawn() || m_nCharWidth <= 0)
+        return;
+    const wxRect rect = m_caret.GetRect();
+    const int nRow = rect.y / m_nLineHeight;
+    if (rect.y < 0 || rect.x < 0 || rect.y % m_nLineHeight != 0 || rect.x % m_nCharWidth != 0)
+        return;
+    const long long nLineStart = m_nTopOffset + static_cast<long long>(nRow) * m_nBytesPerLine;
+    const CHexLayout layout = GetLayout();
+    const int nCells = layout.GetCharCol() + m_nBytesPerLine;
+    char szLine[3 * CHexLayout::LINE_BUFFER];
+    std::fill(szLine, szLine + nCells, ' ');
+    if (nLineStart < m_nDataLen)
+    {
+        const int i = static_cast<int>(nLineStart);
+        const uint32_t dwAddress =
+            static_cast<uint32_t>(i / m_nWordLen) + static_cast<uint32_t>(m_nBaseAddress);
+        layout.FormatAddress(szLine, dwAddress);
+        layout.FormatHex(szLine + layout.GetHexCol(), m_pData, m_nDataLen, i);
+        layout.FormatChars(szLine + layout.GetCharCol(), m_pData, m_nDataLen, i);
+    }
+    const int nFirst = rect.x / m_nCharWidth;
+    const int nCount = std::min(rect.width / m_nCharWidth, nCells - nFirst);
+    if (nCount > 0)
+        m_glyphs.DrawText(frame, rect.x, rect.y, szLine + nFirst, nCount, true);
+}

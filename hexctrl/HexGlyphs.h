@@ -1,0 +1,57 @@
+// Text of the control's fixed-pitch font drawn from cells rasterised once, so that a paint
+// costs one copy per character cell instead of a text layout per line.
+#pragma once
+
+#include <wx/colour.h>
+#include <wx/font.h>
+
+#include <vector>
+
+class CHexGlyphs
+{
+public:
+    // A locked 24-bit frame in the platform's native pixel order.
+    struct CFrame
+    {
+        unsigned char* pBits;
+        int nStride;
+        int nWidth;
+        int nHeight;
+    };
+
+    // Cell width is that of "0", cell height that of its text extent.
+    void Build(const wxFont& font);
+    bool IsBuilt() const { return m_nCellWidth > 0; }
+    int GetCellWidth() const { return m_nCellWidth; }
+    int GetCellHeight() const { return m_nCellHeight; }
+
+    // Text on background for ordinary cells; the inverted cells under the caret use the
+    // complement of both.
+    void SetColours(const wxColour& background, const wxColour& text);
+
+    void Fill(const CFrame& frame) const;
+    // Draws n characters from the pixel (nX, nY), one cell each, clipped to the frame.
+    void DrawText(const CFrame& frame, int nX, int nY, const char* psz, int n,
+                  bool bInverted) const;
+
+private:
+    enum
+    {
+        FIRST_CHAR = 0x20,
+        LAST_CHAR = 0x7E,
+        CHAR_COUNT = LAST_CHAR - FIRST_CHAR + 1
+    };
+
+    void Colour(int nScheme, const wxColour& background, const wxColour& text);
+    const unsigned char* Cell(int nScheme, char ch) const;
+
+    int m_nCellWidth = 0;
+    int m_nCellHeight = 0;
+    // per character, per pixel and channel: how much of the text colour covers it
+    std::vector<unsigned char> m_coverage;
+    // per scheme (ordinary, inverted): every character cell in final pixels
+    std::vector<unsigned char> m_cells[2];
+    unsigned char m_background[2][3] = {};
+    wxColour m_colourBackground;
+    wxColour m_colourText;
+};

@@ -1,0 +1,145 @@
+#include "HexLayout.h"
+
+#include <algorithm>
+
+namespace
+{
+const char s_szHexDigits[] = "0123456789ABCDEF";
+
+bool IsPrintable(unsigned char byte)
+{
+    return byte >= 0x20 && byte <= 0x7E;
+}
+} // namespace
+
+CHexLayout::CHexLayout(int nWordLen, int nBytesPerLine, int nByteOrder, int nAddrDigits, bool bHex,
+                       bool bChars)
+    : m_nWordLen(BoundWordLen(nWordLen)),
+      m_nBytesPerLine(BoundBytesPerLine(nBytesPerLine, m_nWordLen)), m_nByteOrder(nByteOrder),
+      m_nAddrDigits(nAddrDigits), m_bHex(bHex), m_bChars(bChars)
+{
+}
+
+int CHexLayout::BoundWordLen(int nWordLen)
+{
+    return std::clamp(nWordLen, 1, static_cast<int>(MAX_WORD_LEN));
+}
+
+int CHexLayout::BoundBytesPerLine(int nBytes, int nWordLen)
+{
+    const int nWord = BoundWordLen(nWordLen);
+    const int nBounded = std::clamp(nBytes, nWord, static_cast<int>(MAX_BYTES_PER_LINE));
+    return nBounded - nBounded % nWord;
+}
+
+int CHexLayout::DigitCell(int nCol, int nNibble) const
+{
+    const int nPlace = DrawnOffset(nCol % m_nWordLen);
+    return (nCol / m_nWordLen) * GetGroupCells() + 2 * nPlace + nNibble;
+}
+
+bool CHexLayout::DigitAt(int nCell, int* pCol, int* pNibble) const
+{
+    if (nCell < 0 || nCell >= GetHexCells())
+        return false;
+    const int nRest = nCell % GetGroupCells();
+    if (nRest == 2 * m_nWordLen)
+        return false;
+    *pCol = (nCell / GetGroupCells()) * m_nWordLen + DrawnOffset(nRest / 2);
+    *pNibble = nRest % 2;
+    return true;
+}
+
+int CHexLayout::FieldFor(int nCol, int nNibble) const
+{
+    if (m_nWordLen != 2)
+        return FIELD_HIGH + nNibble;
+    return FIELD_GROUP_1 - (2 * DrawnOffset(nCol % 2) + nNibble);
+}
+
+int CHexLayout::NibbleOf(int nField)
+{
+    if (nField == FIELD_LOW)
+        return 1;
+    if (nField >= FIELD_GROUP_4 && nField <= FIELD_GROUP_1)
+        return (FIELD_GROUP_1 - nField) % 2;
+    return 0;
+}
+
+void CHexLayout::NormalizeCaret(int* pCol, int* pField, int nLineBytes) const
+{
+    if (*pField < FIELD_HIGH || *pField > FIELD_GROUP_1)
+        return;
+    const int nNibble = NibbleOf(*pField);
+    const bool bGroupField = *pField >= FIELD_GROUP_4;
+    if (m_nWordLen != 2 || !bGroupField)
+        *pField = FieldFor(*pCol, nNibble);
+    // the end position after the last byte was deleted keeps its column
+    if (m_nWordLen != 2 || *pCol < 0 || *pCol >= nLineBytes)
+        return;
+    const int nPlace = (FIELD_GROUP_1 - *pField) / 2;
+    const int nGroupStart = *pCol - *pCol % 2;
+    const int nCol = std::min(nGroupStart + DrawnOffset(nPlace), nLineBytes - 1);
+    *pCol = nCol;
+    *pField = FieldFor(nCol, nNibble);
+}
+
+int CHexLayout::CaretCell(int nCol, int nField) const
+{
+    if (nField == FIELD_ADDRESS)
+        return 0;
+    if (nField == FIELD_CHAR)
+        return GetCharCol() + nCol;
+    if (m_nWordLen == 2 && nField >= FIELD_GROUP_4 && nField <= FIELD_GROUP_1)
+        return GetHexCol() + (nCol / 2) * GetGroupCells() + (FIELD_GROUP_1 - nField);
+    return GetHexCol() + DigitCell(nCol, NibbleOf(nField));
+}
+
+int CHexLayout::FormatAddress(char* pBuf, uint32_t dwAddress) const
+{
+    for (int i = m_nAddrDigits - 1; i >= 0; --i)
+    {
+        pBuf[i] = s_szHexDigits[dwAddress & 0xF];
+        dwAddress >>= 4;
+    }
+    return m_nAddrDigits;
+}
+
+int CHexLayout::FormatHex(char* pBuf, const unsigned char* pData, int nDataLen,
+                          int nLineStart) const
+{
+    if (!m_bHex)
+        return 0;
+    const int nLineBytes = std::clamp(nDataLen - nLineStart, 0, m_nBytesPerLine);
+    const int nCells = GetHexCells();
+    int n = 0;
+    for (int nGroup = 0; nGroup < nLineBytes; nGroup += m_nWordLen)
+    {
+        for (int nPlace = 0; nPlace < m_nWordLen; ++nPlace)
+        {
+            const int nCol = nGroup + DrawnOffset(nPlace);
+            const bool bPresent = nCol < nLineBytes;
+            const unsigned char byte = bPresent ? pData[nLineStart + nCol] : 0;
+            pBuf[n++] = bPresent ? s_szHexDigits[byte >> 4] : ' ';
+            pBuf[n++] = bPresent ? s_szHexDigits[byte & 0xF] : ' ';
+        }
+        pBuf[n++] = ' ';
+    }
+    std::fill(pBuf + n, pBuf + nCells, ' ');
+    return nCells;
+}
+
+int CHexLayout::FormatChars(char* pBuf, const unsigned char* pData, int nDataLen,
+                            int nLineStart) const
+{
+    if (!m_bChars)
+        return 0;
+    const int nLineBytes = std::clamp(nDataLen - nLineStart, 0, m_nBytesPerLine);
+    for (int i = 0; i < nLineBytes; ++i)
+    {
+        const unsigned char byte = pData[nLineStart + i];
+        pBuf[i] = IsPrintable(byte) ? static_cast<char>(byte) : '.';
+    }
+    std::fill(pBuf + nLineBytes, pBuf + m_nBytesPerLine, ' ');
+    return m_nBytesPerLine;
+}
