@@ -1,11 +1,13 @@
 // Sorting and merging of the segment table after a read.
 //
-// The order that segments with equal start addresses end up in is the one an
-// exchange sort (for i, for j > i: swap when start[i] > start[j]) leaves, which is
-// not a stable order. Files rely on nothing else, so the common cases take
-// shortcuts that give the same table: a table already in order is left alone, one
-// with distinct starts is sorted by any sort. Only a table whose starts repeat and
-// are out of order runs the exchange itself, on independent blocks.
+// Segments with equal start addresses must end up in the order that an exchange
+// sort (for i, for j > i: swap entries i and j when start[i] > start[j]) leaves
+// them in, which is not a stable order. That order can be had without the
+// quadratic sort: each pass of the exchange rotates the chain of strict running
+// minima, so larger starts never influence how copies of a start are reordered,
+// and the copies of a start S behave like a queue that is fed in table order:
+// every copy joins at the back, and every smaller start met later in the table
+// moves the queue's front to its back. The queue at the end is their final order.
 #include "MemoryImage.h"
 
 #include <algorithm>
@@ -17,125 +19,123 @@
 
 namespace
 {
-// Start addresses as signed keys with the same order, so the scan can use signed
-// vector compares.
-int32_t KeyOf(uint32_t dwAddress)
+// Counts over positions 0..n-1, with prefix sums and selection by rank.
+class CFenwick
 {
-    return static_cast<int32_t>(dwAddress ^ 0x80000000u);
-}
-
-typedef int32_t Vec4 __attribute__((vector_size(16)));
-
-// First j in [nFrom, nEnd) with pKeys[j] < nKey, or nEnd.
-int FindLess(const int32_t* pKeys, int nFrom, int nEnd, int32_t nKey)
-{
-    int j = nFrom;
-    const Vec4 vKey = {nKey, nKey, nKey, nKey};
-    for (; j + 16 <= nEnd; j += 16)
+public:
+    explicit CFenwick(int n) : m_tree(static_cast<size_t>(n) + 1, 0) {}
+    void Add(int nPos, int nDelta)
     {
-        Vec4 a, b, c, d;
-        std::memcpy(&a, pKeys + j, sizeof a);
-        std::memcpy(&b, pKeys + j + 4, sizeof b);
-        std::memcpy(&c, pKeys + j + 8, sizeof c);
-        std::memcpy(&d, pKeys + j + 12, sizeof d);
-        const Vec4 m = (a < vKey) | (b < vKey) | (c < vKey) | (d < vKey);
-        if (m[0] | m[1] | m[2] | m[3])
-            break;
+        for (size_t i = static_cast<size_t>(nPos) + 1; i < m_tree.size(); i += i & (~i + 1))
+            m_tree[i] += nDelta;
     }
-    for (; j < nEnd; ++j)
+    // sum over positions 0..nPos-1
+    int Prefix(int nPos) const
     {
-        if (pKeys[j] < nKey)
-            return j;
+        int s = 0;
+        for (size_t i = static_cast<size_t>(nPos); i > 0; i -= i & (~i + 1))
+            s += m_tree[i];
+        return s;
     }
-    return nEnd;
-}
-
-// The exchange sort on [nBegin, nEnd): each pass rotates the chain of strict
-// running minima, which is exactly what its swaps amount to.
-void ExchangeSort(std::vector<int32_t>& keys, std::vector<int>& order, int nBegin, int nEnd)
-{
-    int32_t* pKeys = keys.data();
-    for (int i = nBegin; i < nEnd - 1; ++i)
+    // the position holding the count of rank nRank (0-based) among positions with count 1
+    int Select(int nRank) const
     {
-        for (int j = FindLess(pKeys, i + 1, nEnd, pKeys[i]); j < nEnd;
-             j = FindLess(pKeys, j + 1, nEnd, pKeys[i]))
+        size_t nPos = 0;
+        size_t nStep = 1;
+        while (nStep * 2 < m_tree.size())
+            nStep *= 2;
+        for (; nStep > 0; nStep /= 2)
         {
-            std::swap(pKeys[i], pKeys[j]);
-            std::swap(order[static_cast<size_t>(i)], order[static_cast<size_t>(j)]);
+            if (nPos + nStep < m_tree.size() && m_tree[nPos + nStep] <= nRank)
+            {
+                nPos += nStep;
+                nRank -= m_tree[nPos];
+            }
         }
+        return static_cast<int>(nPos);
     }
-}
 
-bool IsInOrder(const std::vector<int32_t>& keys, int nBegin, int nEnd)
+private:
+    std::vector<int> m_tree;
+};
+
+// Final order of the copies of one start address, given for copy k (0-based) how
+// many smaller starts follow it in the table before the next copy (or the end).
+// Runs the queue backwards, so each copy finds its place in logarithmic time.
+void OrderCopies(const std::vector<int>& copies, const std::vector<int>& rotations,
+                 std::vector<int>& out)
 {
-    for (int i = nBegin + 1; i < nEnd; ++i)
+    const int r = static_cast<int>(copies.size());
+    CFenwick slots(r);
+    for (int i = 0; i < r; ++i)
+        slots.Add(i, 1);
+    std::vector<int> placed(static_cast<size_t>(r));
+    int nFront = 0;
+    for (int k = r; k >= 1; --k)
     {
-        if (keys[static_cast<size_t>(i - 1)] > keys[static_cast<size_t>(i)])
-            return false;
+        const int s = rotations[static_cast<size_t>(k - 1)] % k;
+        const int nRank = ((nFront - 1 - s) % k + k) % k;
+        const int nSlot = slots.Select(nRank);
+        placed[static_cast<size_t>(nSlot)] = copies[static_cast<size_t>(k - 1)];
+        slots.Add(nSlot, -1);
+        nFront = k > 1 ? nRank % (k - 1) : 0;
     }
-    return true;
+    out.insert(out.end(), placed.begin(), placed.end());
 }
 
-bool HasRepeats(const std::vector<int32_t>& keys, int nBegin, int nEnd)
+// The permutation the exchange sort applies: entry i of the result is the table
+// entry that ends up at position i.
+std::vector<int> ExchangeOrder(const std::vector<uint32_t>& keys)
 {
-    std::vector<int32_t> sorted(keys.begin() + nBegin, keys.begin() + nEnd);
-    std::sort(sorted.begin(), sorted.end());
-    return std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
-}
+    const int n = static_cast<int>(keys.size());
+    std::vector<int> byKey(static_cast<size_t>(n));
+    std::iota(byKey.begin(), byKey.end(), 0);
+    std::stable_sort(byKey.begin(), byKey.end(), [&](int a, int b) {
+        return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)];
+    });
 
-void SortBlock(std::vector<int32_t>& keys, std::vector<int>& order, int nBegin, int nEnd)
-{
-    if (IsInOrder(keys, nBegin, nEnd))
-        return;
-    if (!HasRepeats(keys, nBegin, nEnd))
+    std::vector<int> order;
+    order.reserve(static_cast<size_t>(n));
+    CFenwick smaller(n); // table positions of the starts already placed
+    std::vector<int> copies, rotations;
+    for (int g = 0; g < n;)
     {
-        std::sort(order.begin() + nBegin, order.begin() + nEnd,
-                  [&](int a, int b) { return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)]; });
-        return;
+        int e = g + 1;
+        while (e < n && keys[static_cast<size_t>(byKey[static_cast<size_t>(e)])] ==
+                            keys[static_cast<size_t>(byKey[static_cast<size_t>(g)])])
+            ++e;
+        if (e - g == 1)
+            order.push_back(byKey[static_cast<size_t>(g)]);
+        else
+        {
+            copies.assign(byKey.begin() + g, byKey.begin() + e);
+            rotations.resize(copies.size());
+            for (size_t k = 0; k < copies.size(); ++k)
+            {
+                const int nNext = k + 1 < copies.size() ? copies[k + 1] : n;
+                rotations[k] = smaller.Prefix(nNext) - smaller.Prefix(copies[k] + 1);
+            }
+            OrderCopies(copies, rotations, order);
+        }
+        for (int k = g; k < e; ++k)
+            smaller.Add(byKey[static_cast<size_t>(k)], 1);
+        g = e;
     }
-    ExchangeSort(keys, order, nBegin, nEnd);
+    return order;
 }
 } // namespace
 
 void MemoryImage::SortLikeExchange()
 {
     const int n = m_nCount;
-    if (n < 2)
-        return;
-    std::vector<int32_t> keys(static_cast<size_t>(n));
+    std::vector<uint32_t> keys(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i)
-        keys[static_cast<size_t>(i)] = KeyOf(m_ppSegments[i] ? m_ppSegments[i]->m_dwAddress : 0);
-    if (IsInOrder(keys, 0, n))
+        keys[static_cast<size_t>(i)] = m_ppSegments[i] ? m_ppSegments[i]->m_dwAddress : 0;
+    // a table already in order is what every ordinary file gives; the exchange leaves it alone
+    if (std::is_sorted(keys.begin(), keys.end()))
         return;
 
-    // The exchange never moves anything across a cut where every start before it is
-    // at most every start after it, so each block between such cuts sorts alone.
-    std::vector<int32_t> suffixMin(static_cast<size_t>(n));
-    suffixMin[static_cast<size_t>(n - 1)] = keys[static_cast<size_t>(n - 1)];
-    for (int i = n - 2; i >= 0; --i)
-        suffixMin[static_cast<size_t>(i)] = std::min(keys[static_cast<size_t>(i)], suffixMin[static_cast<size_t>(i + 1)]);
-
-    std::vector<int> order(static_cast<size_t>(n));
-    std::iota(order.begin(), order.end(), 0);
-    std::vector<int32_t> blockKeys = keys;
-    int nBegin = 0;
-    int32_t nPrefixMax = keys[0];
-    for (int i = 1; i <= n; ++i)
-    {
-        if (i == n || nPrefixMax <= suffixMin[static_cast<size_t>(i)])
-        {
-            if (i - nBegin > 1)
-            {
-                // the distinct-key sort compares original keys through order, so it
-                // needs them unpermuted; the exchange permutes its own copy
-                SortBlock(blockKeys, order, nBegin, i);
-            }
-            nBegin = i;
-        }
-        if (i < n)
-            nPrefixMax = std::max(nPrefixMax, keys[static_cast<size_t>(i)]);
-    }
-
+    const std::vector<int> order = ExchangeOrder(keys);
     std::vector<MemorySegment*> sorted(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i)
         sorted[static_cast<size_t>(i)] = m_ppSegments[order[static_cast<size_t>(i)]];
