@@ -1,0 +1,109 @@
+// libFuzzer target for the HEX reader: any bytes must read without a crash, a leak or
+// undefined behaviour, into an image that keeps the table's invariants; reading is
+// repeatable and independent of how the text is cut into pieces; the writer's output
+// is exactly the designed record layout and reads back to the same segments whenever
+// that is guaranteed.
+#include "HexParser.h"
+#include "FuzzChecks.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+void Check(bool bCondition, const char* pszWhat)
+{
+    if (bCondition)
+        return;
+    std::fprintf(stderr, "hex fuzzer: %s\n", pszWhat);
+    std::abort();
+}
+
+ImageCopy CopyImage(const MemoryImage& image)
+{
+    ImageCopy copy;
+    Check(image.GetAt(-1) == nullptr && image.GetAt(image.GetCount()) == nullptr,
+          "GetAt outside the table is not null");
+    for (int i = 0; i < image.GetCount(); i++)
+    {
+        const MemorySegment* p = image.GetAt(i);
+        Check(p != nullptr, "null segment in the table");
+        Check(p->m_nSize >= 0, "negative segment size");
+        Check(p->m_nSize == 0 || p->m_pBytes != nullptr, "segment bytes without a block");
+        copy.push_back(
+            {p->m_dwAddress, std::vector<uint8_t>(p->m_pBytes, p->m_pBytes + p->m_nSize)});
+    }
+    return copy;
+}
+
+namespace
+{
+uint32_t End(const SegmentCopy& s)
+{
+    return s.dwAddress + static_cast<uint32_t>(s.bytes.size());
+}
+
+// After a read the table is sorted and no segment ends where its successor begins.
+void CheckCoalesced(const ImageCopy& copy)
+{
+    for (size_t i = 1; i < copy.size(); i++)
+    {
+        Check(copy[i - 1].dwAddress <= copy[i].dwAddress, "table not sorted by start address");
+        Check(End(copy[i - 1]) != copy[i].dwAddress, "touching neighbours left unmerged");
+    }
+}
+
+ImageCopy ReadWhole(const uint8_t* pData, size_t nSize, bool& bOk)
+{
+    MemoryImage image;
+    bOk = ReadHexText(image, reinterpret_cast<const char*>(pData), nSize);
+    return CopyImage(image);
+}
+
+// Feeds the text in pieces whose lengths cycle through a pattern taken from the input.
+ImageCopy ReadInPieces(const uint8_t* pData, size_t nSize)
+{
+    MemoryImage image;
+    {
+        CHexTextReader reader(image);
+        size_t nPos = 0;
+        for (size_t k = 0; nPos < nSize; k++)
+        {
+            const size_t nPiece = std::min<size_t>(nSize - nPos, 1 + pData[k % nSize] % 7 * 150);
+            reader.Feed(reinterpret_cast<const char*>(pData) + nPos, nPiece);
+            nPos += nPiece;
+        }
+        reader.Finish();
+    }
+    image.Coalesce();
+    return CopyImage(image);
+}
+
+void CheckRepeatable(const uint8_t* pData, size_t nSize, const ImageCopy& expected)
+{
+    MemoryImage image;
+    const char* pszOld = ":02000004ABCDEA\n:0400100001020304E2\n:00FFF0000\n";
+    ReadHexText(image, pszOld, std::char_traits<char>::length(pszOld));
+    ReadHexText(image, reinterpret_cast<const char*>(pData), nSize);
+    Check(CopyImage(image) == expected, "a second read does not replace the first");
+    Check(ReadInPieces(pData, nSize) == expected, "reading in pieces gives another image");
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
+{
+    bool bOk = false;
+    const ImageCopy copy = ReadWhole(pData, nSize, bOk);
+    Check(bOk == !copy.empty(), "result does not match the segment count");
+    CheckCoalesced(copy);
+    if (nSize > 0)
+        CheckRepeatable(pData, nSize, copy);
+
+    MemoryImage image;
+    ReadHexText(image, reinterpret_cast<const char*>(pData), nSize);
+    const std::string text = FormatHexText(image);
+    CheckWriterOutput(copy, text);
+    CheckRoundTrip(copy, text);
+    return 0;
+}
