@@ -94,9 +94,21 @@ void CHexTextReader::HandlePiece(const char* pPiece, int nLen)
     if (nLen < 8 || pPiece[0] != ':')
         return;
 
-    const int n = static_cast<int>(Field(pPiece, nLen, 1, 2));
-    const uint32_t dwOffset = Field(pPiece, nLen, 3, 4);
-    const unsigned nType = Field(pPiece, nLen, 7, 2);
+    int n;
+    uint32_t dwOffset;
+    unsigned nType;
+    if (nLen >= 9)
+    {
+        n = PairAt(m_pPairs, pPiece + 1);
+        dwOffset = static_cast<uint32_t>(PairAt(m_pPairs, pPiece + 3)) << 8 | PairAt(m_pPairs, pPiece + 5);
+        nType = PairAt(m_pPairs, pPiece + 7);
+    }
+    else
+    {
+        n = static_cast<int>(Field(pPiece, nLen, 1, 2));
+        dwOffset = Field(pPiece, nLen, 3, 4);
+        nType = Field(pPiece, nLen, 7, 2);
+    }
     switch (nType)
     {
     case 0:
