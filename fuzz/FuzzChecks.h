@@ -3,18 +3,9 @@
 #pragma once
 
 #include "MemoryImage.h"
+#include "ReferenceReader.h"
 
-#include <cstdint>
 #include <string>
-#include <vector>
-
-struct SegmentCopy
-{
-    uint32_t dwAddress;
-    std::vector<uint8_t> bytes;
-    bool operator==(const SegmentCopy&) const = default;
-};
-using ImageCopy = std::vector<SegmentCopy>;
 
 // Aborts with the message when the condition does not hold: libFuzzer keeps the input.
 void Check(bool bCondition, const char* pszWhat);

@@ -39,6 +39,8 @@ ImageCopy CopyImage(const MemoryImage& image)
 
 namespace
 {
+constexpr size_t kReferenceMaxPieces = 4000;
+
 uint32_t End(const SegmentCopy& s)
 {
     return s.dwAddress + static_cast<uint32_t>(s.bytes.size());
@@ -80,6 +82,16 @@ ImageCopy ReadInPieces(const uint8_t* pData, size_t nSize)
     return CopyImage(image);
 }
 
+// The designed procedure is quadratic: compare with it while the record count is small.
+void CheckAgainstReference(const uint8_t* pData, size_t nSize, const ImageCopy& copy)
+{
+    const char* pText = reinterpret_cast<const char*>(pData);
+    const size_t nPieces =
+        static_cast<size_t>(std::count(pText, pText + nSize, '\n')) + nSize / 999;
+    if (nPieces <= kReferenceMaxPieces)
+        Check(copy == ReferenceRead(pText, nSize), "image differs from the designed procedure's");
+}
+
 void CheckRepeatable(const uint8_t* pData, size_t nSize, const ImageCopy& expected)
 {
     MemoryImage image;
@@ -97,6 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     const ImageCopy copy = ReadWhole(pData, nSize, bOk);
     Check(bOk == !copy.empty(), "result does not match the segment count");
     CheckCoalesced(copy);
+    CheckAgainstReference(pData, nSize, copy);
     if (nSize > 0)
         CheckRepeatable(pData, nSize, copy);
 

@@ -1,8 +1,10 @@
 // Times the HEX reader and writer on one file. Every measurement runs in a child
 // process of its own, so the peak resident size reported belongs to that step alone.
 //   hexbench FILE [REPEAT]      prints key=value lines; times are the best of REPEAT runs
+//   hexbench --verify FILE      compares the image read with the designed, quadratic procedure
 #include "HexParser.h"
 #include "MemoryImage.h"
+#include "ReferenceReader.h"
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -14,6 +16,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace
@@ -132,6 +136,33 @@ Measurement Best(Step step, const char* pszPath, int nRepeat)
     return best;
 }
 
+ImageCopy CopyImage(const MemoryImage& image)
+{
+    ImageCopy copy;
+    for (int i = 0; i < image.GetCount(); i++)
+    {
+        const MemorySegment* p = image.GetAt(i);
+        copy.push_back(
+            {p->m_dwAddress, std::vector<uint8_t>(p->m_pBytes, p->m_pBytes + p->m_nSize)});
+    }
+    return copy;
+}
+
+int Verify(const char* pszPath)
+{
+    std::ifstream in(pszPath, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    MemoryImage image;
+    ReadHexFile(image, pszPath);
+    const auto start = std::chrono::steady_clock::now();
+    const ImageCopy expected = ReferenceRead(text.data(), text.size());
+    const double dSeconds = SecondsSince(start);
+    const bool bSame = CopyImage(image) == expected;
+    std::printf("verify=%s\nreference_s=%.2f\nreference_segments=%zu\n",
+                bSame ? "identical" : "DIFFERENT", dSeconds, expected.size());
+    return bSame ? 0 : 1;
+}
+
 double MegabytesPerSecond(uint64_t nBytes, double dSeconds)
 {
     return dSeconds > 0 ? static_cast<double>(nBytes) / 1e6 / dSeconds : 0;
@@ -142,9 +173,11 @@ int main(int argc, char** argv)
 {
     if (argc < 2)
     {
-        std::fprintf(stderr, "usage: hexbench FILE [REPEAT]\n");
+        std::fprintf(stderr, "usage: hexbench FILE [REPEAT] | hexbench --verify FILE\n");
         return 2;
     }
+    if (std::string(argv[1]) == "--verify")
+        return argc > 2 ? Verify(argv[2]) : 2;
     const char* pszPath = argv[1];
     const int nRepeat = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1;
     const uint64_t nText = FileSize(pszPath);
