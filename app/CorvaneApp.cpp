@@ -1,0 +1,67 @@
+#include "CorvaneApp.h"
+
+#include "CorvaneDoc.h"
+#include "CorvaneView.h"
+#include "DocTemplate.h"
+#include "MainFrame.h"
+
+#include <wx/cmdline.h>
+
+bool CCorvaneApp::InitInstance()
+{
+    if (!CAppBase::InitInstance())
+        return false;
+    LoadStdProfileSettings(4);
+    AddDocTemplate(new CSingleDocTemplate(m_pDocManager, CLASSINFO(CCorvaneDoc),
+                                          CLASSINFO(CMainFrame), CLASSINFO(CCorvaneView)));
+    CCommandLineInfo info;
+    if (!ParseCommandLine(info) || !ProcessShellCommand(info))
+        return false;
+    CMainFrame* pFrame = GetMainFrame();
+    SetTopWindow(pFrame);
+    pFrame->Show();
+    pFrame->Update();
+    return true;
+}
+
+bool CCorvaneApp::ProcessShellCommand(const CCommandLineInfo& info)
+{
+    if (m_pDocManager == nullptr)
+        return false;
+    if (info.m_nShellCommand == CCommandLineInfo::FileOpen)
+        return m_pDocManager->CreateDocument(info.m_strFileName, wxDOC_SILENT) != nullptr;
+    return m_pDocManager->CreateDocument(wxString(), wxDOC_NEW) != nullptr;
+}
+
+CMainFrame* CCorvaneApp::GetMainFrame() const
+{
+    auto* pManager = dynamic_cast<CSingleDocManager*>(m_pDocManager);
+    CSingleDocTemplate* pTemplate = pManager ? pManager->GetSingleTemplate() : nullptr;
+    return pTemplate ? pTemplate->GetFrame() : nullptr;
+}
+
+bool CCorvaneApp::ParseCommandLine(CCommandLineInfo& info)
+{
+    m_cmdInfo = CCommandLineInfo();
+    // the framework's start runs the command-line parser
+    if (!wxApp::OnInit())
+        return false;
+    info = m_cmdInfo;
+    return true;
+}
+
+void CCorvaneApp::OnInitCmdLine(wxCmdLineParser& parser)
+{
+    CAppBase::OnInitCmdLine(parser);
+    parser.AddParam("file", wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
+}
+
+bool CCorvaneApp::OnCmdLineParsed(wxCmdLineParser& parser)
+{
+    if (parser.GetParamCount() > 0)
+    {
+        m_cmdInfo.m_nShellCommand = CCommandLineInfo::FileOpen;
+        m_cmdInfo.m_strFileName = parser.GetParam(0);
+    }
+    return CAppBase::OnCmdLineParsed(parser);
+}

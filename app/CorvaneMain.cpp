@@ -1,0 +1,3 @@
+#include "CorvaneApp.h"
+
+wxIMPLEMENT_APP(CCorvaneApp);

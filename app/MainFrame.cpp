@@ -1,0 +1,255 @@
+#include "MainFrame.h"
+
+#include "Resource.h"
+#include "WindowPlacement.h"
+
+#include <wx/menu.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/utils.h>
+
+namespace
+{
+// Toolbar buttons from left to right; wxID_SEPARATOR between groups.
+const int kToolbarLayout[] = {
+    wxID_NEW,          wxID_OPEN,       ID_FILE_RELOAD,     wxID_SAVE,
+    wxID_SEPARATOR,    wxID_CUT,        wxID_COPY,          wxID_PASTE,
+    wxID_SEPARATOR,    ID_VIEW_BYTES,   ID_VIEW_WORD16,     ID_VIEW_WORD24,
+    ID_VIEW_WORD32,    wxID_SEPARATOR,  ID_VIEW_BYTEORDER,  wxID_SEPARATOR,
+    ID_VIEW_PREV_SEGMENT, ID_VIEW_NEXT_SEGMENT, wxID_SEPARATOR, wxID_PRINT,
+    wxID_SEPARATOR,    wxID_ABOUT,
+};
+
+void AppendItem(wxMenu* pMenu, int nId, const wxString& strLabel, wxItemKind kind = wxITEM_NORMAL)
+{
+    pMenu->Append(nId, strLabel, CorvaneRes::GetCommandPrompt(nId), kind);
+}
+
+wxMenu* CreateFileMenu()
+{
+    auto* pMenu = new wxMenu;
+    AppendItem(pMenu, wxID_NEW, "&New\tCtrl+N");
+    AppendItem(pMenu, wxID_OPEN, "&Open...\tCtrl+O");
+    AppendItem(pMenu, wxID_SAVE, "&Save\tCtrl+S");
+    AppendItem(pMenu, wxID_SAVEAS, "Save &As...");
+    AppendItem(pMenu, wxID_PRINT, "Print");
+    AppendItem(pMenu, wxID_PREVIEW, "Print Preview");
+    pMenu->AppendSeparator();
+    // stands for the recent files until there is one
+    pMenu->Append(wxID_FILE1, "Recent File")->Enable(false);
+    pMenu->AppendSeparator();
+    AppendItem(pMenu, wxID_EXIT, "E&xit");
+    return pMenu;
+}
+
+wxMenu* CreateEditMenu()
+{
+    auto* pMenu = new wxMenu;
+    AppendItem(pMenu, wxID_UNDO, "&Undo\tCtrl+Z");
+    pMenu->AppendSeparator();
+    AppendItem(pMenu, wxID_CUT, "Cu&t\tCtrl+X");
+    AppendItem(pMenu, wxID_COPY, "&Copy\tCtrl+C");
+    AppendItem(pMenu, wxID_PASTE, "&Paste\tCtrl+V");
+    return pMenu;
+}
+
+wxMenu* CreateViewMenu()
+{
+    auto* pMenu = new wxMenu;
+    AppendItem(pMenu, ID_VIEW_TOOLBAR, "&Toolbar", wxITEM_CHECK);
+    AppendItem(pMenu, ID_VIEW_STATUS_BAR, "&Status Bar", wxITEM_CHECK);
+    return pMenu;
+}
+
+wxMenu* CreateHelpMenu()
+{
+    auto* pMenu = new wxMenu;
+    AppendItem(pMenu, wxID_ABOUT, "&About Corvane...");
+    return pMenu;
+}
+} // namespace
+
+const int CMainFrame::indicators[4] = {0, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
+                                       ID_INDICATOR_SCRL};
+
+wxIMPLEMENT_DYNAMIC_CLASS(CMainFrame, wxDocParentFrame);
+
+wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
+    EVT_UPDATE_UI(wxID_CUT, CMainFrame::OnUpdateEditDisabled)
+    EVT_UPDATE_UI(wxID_COPY, CMainFrame::OnUpdateEditDisabled)
+    EVT_UPDATE_UI(wxID_PASTE, CMainFrame::OnUpdateEditDisabled)
+    EVT_UPDATE_UI(wxID_UNDO, CMainFrame::OnUpdateEditDisabled)
+    EVT_MENU(ID_VIEW_TOOLBAR, CMainFrame::OnViewToolbar)
+    EVT_UPDATE_UI(ID_VIEW_TOOLBAR, CMainFrame::OnUpdateViewToolbar)
+    EVT_MENU(ID_VIEW_STATUS_BAR, CMainFrame::OnViewStatusBar)
+    EVT_UPDATE_UI(ID_VIEW_STATUS_BAR, CMainFrame::OnUpdateViewStatusBar)
+    EVT_IDLE(CMainFrame::OnIdle)
+wxEND_EVENT_TABLE()
+
+CMainFrame::CMainFrame() = default;
+
+CMainFrame::~CMainFrame()
+{
+    ReleaseDocuments();
+}
+
+void CMainFrame::ReleaseDocuments()
+{
+    if (m_docManager == nullptr)
+        return;
+    if (GetMenuBar())
+        m_docManager->FileHistoryRemoveMenu(GetMenuBar()->GetMenu(0));
+    m_docManager->CloseDocuments(true);
+    m_docManager = nullptr;
+}
+
+bool CMainFrame::LoadFrame(wxDocManager* pManager)
+{
+    const wxString strTitle = CorvaneRes::GetDocString(kWindowTitle);
+    if (!Create(pManager, nullptr, wxID_ANY, strTitle, wxDefaultPosition, wxSize(760, 560)))
+        return false;
+    if (OnCreate() == -1)
+    {
+        ReleaseDocuments();
+        wxDocParentFrame::Destroy();
+        return false;
+    }
+    return true;
+}
+
+int CMainFrame::OnCreate()
+{
+    SetIcons(CorvaneRes::GetAppIcons());
+    SetMenuBar(CreateMainMenu());
+    SetAcceleratorTable(CreateAccelerators());
+    if (m_docManager)
+        m_docManager->FileHistoryUseMenu(GetMenuBar()->GetMenu(0));
+    if (!CreateMainToolBar() || !CreateMainStatusBar())
+        return -1;
+    RestoreWindowPlacement("Main", this);
+    return 0;
+}
+
+bool CMainFrame::CreateMainToolBar()
+{
+    m_wndToolBar = CreateToolBar(wxTB_FLAT | wxTB_HORIZONTAL, AFX_IDW_TOOLBAR);
+    if (m_wndToolBar == nullptr)
+        return false;
+    m_wndToolBar->SetToolBitmapSize(
+        wxSize(CorvaneRes::kToolImageSize, CorvaneRes::kToolImageSize));
+    for (int nId : kToolbarLayout)
+    {
+        if (nId == wxID_SEPARATOR)
+        {
+            m_wndToolBar->AddSeparator();
+            continue;
+        }
+        const wxString strTip = CorvaneRes::GetCommandTooltip(nId);
+        m_wndToolBar->AddTool(nId, strTip, CorvaneRes::GetToolImage(nId), strTip);
+        m_wndToolBar->SetToolLongHelp(nId, CorvaneRes::GetCommandPrompt(nId));
+    }
+    return m_wndToolBar->Realize();
+}
+
+bool CMainFrame::CreateMainStatusBar()
+{
+    m_wndStatusBar = CreateStatusBar(4, wxSTB_DEFAULT_STYLE, AFX_IDW_STATUS_BAR);
+    if (m_wndStatusBar == nullptr)
+        return false;
+    const int nPane = m_wndStatusBar->GetTextExtent(CorvaneRes::kIndicatorScrl).x + 16;
+    const int widths[4] = {-1, nPane, nPane, nPane};
+    m_wndStatusBar->SetStatusWidths(4, widths);
+    SetStatusText(CorvaneRes::kIdleMessage, 0);
+    return true;
+}
+
+wxMenuBar* CMainFrame::CreateMainMenu()
+{
+    auto* pMenuBar = new wxMenuBar;
+    pMenuBar->Append(CreateFileMenu(), "&File");
+    pMenuBar->Append(CreateEditMenu(), "&Edit");
+    pMenuBar->Append(CreateViewMenu(), "&View");
+    pMenuBar->Append(CreateHelpMenu(), "&Help");
+    return pMenuBar;
+}
+
+wxAcceleratorTable CMainFrame::CreateAccelerators()
+{
+    wxAcceleratorEntry entries[] = {
+        {wxACCEL_CTRL, 'N', wxID_NEW},
+        {wxACCEL_CTRL, 'O', wxID_OPEN},
+        {wxACCEL_CTRL, 'S', wxID_SAVE},
+        {wxACCEL_CTRL, 'Z', wxID_UNDO},
+        {wxACCEL_CTRL, 'X', wxID_CUT},
+        {wxACCEL_CTRL, 'C', wxID_COPY},
+        {wxACCEL_CTRL, 'V', wxID_PASTE},
+        {wxACCEL_ALT, WXK_BACK, wxID_UNDO},
+        {wxACCEL_SHIFT, WXK_DELETE, wxID_CUT},
+        {wxACCEL_CTRL, WXK_INSERT, wxID_COPY},
+        {wxACCEL_SHIFT, WXK_INSERT, wxID_PASTE},
+        {wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE},
+        {wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE},
+    };
+    return wxAcceleratorTable(WXSIZEOF(entries), entries);
+}
+
+bool CMainFrame::Destroy()
+{
+    SaveWindowPlacement("Main", this);
+    ReleaseDocuments();
+    return wxDocParentFrame::Destroy();
+}
+
+void CMainFrame::SetKeyIndicators(bool bCaps, bool bNum, bool bScroll)
+{
+    if (m_wndStatusBar == nullptr)
+        return;
+    const struct
+    {
+        bool bOn;
+        const char* pszText;
+    } panes[] = {{bCaps, CorvaneRes::kIndicatorCaps},
+                 {bNum, CorvaneRes::kIndicatorNum},
+                 {bScroll, CorvaneRes::kIndicatorScrl}};
+    for (int i = 0; i < 3; i++)
+    {
+        const wxString strText = panes[i].bOn ? panes[i].pszText : "";
+        if (m_wndStatusBar->GetStatusText(i + 1) != strText)
+            m_wndStatusBar->SetStatusText(strText, i + 1);
+    }
+}
+
+// Cut, Copy, Paste and Undo have no handler anywhere and are shown disabled.
+void CMainFrame::OnUpdateEditDisabled(wxUpdateUIEvent& event)
+{
+    event.Enable(false);
+}
+
+void CMainFrame::OnViewToolbar(wxCommandEvent&)
+{
+    m_wndToolBar->Show(!m_wndToolBar->IsShown());
+    SendSizeEvent();
+}
+
+void CMainFrame::OnUpdateViewToolbar(wxUpdateUIEvent& event)
+{
+    event.Check(m_wndToolBar && m_wndToolBar->IsShown());
+}
+
+void CMainFrame::OnViewStatusBar(wxCommandEvent&)
+{
+    m_wndStatusBar->Show(!m_wndStatusBar->IsShown());
+    SendSizeEvent();
+}
+
+void CMainFrame::OnUpdateViewStatusBar(wxUpdateUIEvent& event)
+{
+    event.Check(m_wndStatusBar && m_wndStatusBar->IsShown());
+}
+
+void CMainFrame::OnIdle(wxIdleEvent& event)
+{
+    SetKeyIndicators(wxGetKeyState(WXK_CAPITAL), wxGetKeyState(WXK_NUMLOCK),
+                     wxGetKeyState(WXK_SCROLL));
+    event.Skip();
+}

@@ -1,0 +1,51 @@
+// The program's single top-level window: menu, accelerators, toolbar, status bar with the
+// lock-key panes, and the size, position and state it had when it was last closed.
+#pragma once
+
+#include <wx/docview.h>
+
+class wxStatusBar;
+class wxToolBar;
+
+class CMainFrame : public wxDocParentFrame
+{
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Creates the window with its bars and applies the stored placement; false (and no
+    // window) when a bar cannot be created.
+    bool LoadFrame(wxDocManager* pManager);
+    // Saves the placement while the window still exists.
+    bool Destroy() override;
+
+    // The lock-key panes show their key's name while the lock is on.
+    void SetKeyIndicators(bool bCaps, bool bNum, bool bScroll);
+
+    static wxMenuBar* CreateMainMenu();
+    static wxAcceleratorTable CreateAccelerators();
+    // Status-bar panes in order: the prompt pane and the CAP, NUM and SCRL indicators.
+    static const int indicators[4];
+
+    wxStatusBar* m_wndStatusBar = nullptr;
+    wxToolBar* m_wndToolBar = nullptr;
+
+protected:
+    int OnCreate();
+    bool CreateMainToolBar();
+    bool CreateMainStatusBar();
+    // Closes the documents (the view holds its window by value, so it must go before the
+    // frame deletes its children) and lets go of the document manager.
+    void ReleaseDocuments();
+
+private:
+    void OnUpdateEditDisabled(wxUpdateUIEvent& event);
+    void OnViewToolbar(wxCommandEvent& event);
+    void OnUpdateViewToolbar(wxUpdateUIEvent& event);
+    void OnViewStatusBar(wxCommandEvent& event);
+    void OnUpdateViewStatusBar(wxUpdateUIEvent& event);
+    void OnIdle(wxIdleEvent& event);
+
+    wxDECLARE_DYNAMIC_CLASS(CMainFrame);
+    wxDECLARE_EVENT_TABLE();
+};

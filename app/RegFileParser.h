@@ -1,0 +1,34 @@
+// Reads the registry export text format: "[Key\Path]" sections with
+// "Name"="text", "Name"=dword:0000abcd and "Name"=hex:01,02 values.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+// Values of one key by folded name ("" is the key's default value "@"), as raw bytes.
+using RegValueMap = std::map<std::string, std::vector<uint8_t>>;
+
+// Names compare without regard to ASCII case, as the registry compares them.
+std::string FoldCase(const std::string& str);
+// Folded key path without a root prefix, empty parts or outer separators.
+std::string NormalizeKeyPath(const std::string& strPath);
+
+class CRegFile
+{
+public:
+    bool Load(const std::string& strFile);
+    void Parse(const std::string& strText);
+    // True for a key with a section of its own or below it.
+    bool HasKey(const std::string& strNormalizedPath) const;
+    RegValueMap GetValues(const std::string& strNormalizedPath) const;
+
+private:
+    void ParseLine(const std::string& strLine, const std::string& strSection);
+
+    std::map<std::string, RegValueMap> m_keys;
+};
+
+// Plain text of a file that may be UTF-16 (as the registry editor writes it) or UTF-8.
+std::string DecodeRegText(const std::string& strBytes);

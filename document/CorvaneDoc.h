@@ -1,0 +1,42 @@
+// The program's document: one memory image read from and written to an Intel HEX file.
+// One document object lives for the whole program and is reused for every New and Open.
+#pragma once
+
+#include "MemoryImage.h"
+
+#include <wx/docview.h>
+
+class CCorvaneDoc : public wxDocument
+{
+public:
+    CCorvaneDoc() = default;
+    ~CCorvaneDoc() override;
+
+    bool DeleteContents() override;
+    bool OnNewDocument() override;
+    // The file must open (the framework reports when it does not) and yield at least one
+    // segment; otherwise the document keeps its image, path and title.
+    bool OnOpenDocument(const wxString& strPathName) override;
+    // Writes the image as last read: edits made in the view's control never reach it.
+    bool OnSaveDocument(const wxString& strPathName) override;
+    bool OnCloseDocument() override;
+    // Writes to the document's file whenever it has one; the document never counts as
+    // modified, so the framework's own Save would skip the write.
+    bool Save() override;
+
+    int GetSegmentCount() const { return m_image.GetCount(); }
+    // Null for an index outside the image.
+    const MemorySegment* GetSegment(int nIndex) const { return m_image.GetAt(nIndex); }
+
+    // Reads the file into a fresh image and, when it yields a segment, replaces the
+    // document's image with it and updates the views.
+    bool ReadHexFile(const wxString& strPathName);
+
+    void OnFileReload(wxCommandEvent& event);
+
+    MemoryImage m_image;
+
+private:
+    wxDECLARE_DYNAMIC_CLASS(CCorvaneDoc);
+    wxDECLARE_EVENT_TABLE();
+};

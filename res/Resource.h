@@ -1,0 +1,83 @@
+// Identifiers and strings of the program's resources: command ids, window ids and the
+// string table (status-bar prompt and tooltip of each command).
+#pragma once
+
+#include <wx/bitmap.h>
+#include <wx/bmpbndl.h>
+#include <wx/defs.h>
+#include <wx/iconbndl.h>
+#include <wx/string.h>
+
+// Commands of the program's own; standard commands use the wx stock ids.
+enum ECommandId : int
+{
+    ID_VIEW_BYTES = 32771,
+    ID_VIEW_WORD16 = 32772,
+    ID_VIEW_NEXT_SEGMENT = 32773,
+    ID_VIEW_PREV_SEGMENT = 32774,
+    ID_VIEW_WORD24 = 32775,
+    ID_VIEW_BYTEORDER = 32777,
+    ID_VIEW_WORD32 = 32779,
+    ID_FILE_RELOAD = 32780,
+    ID_NEXT_PANE = 57680,
+    ID_PREV_PANE = 57681,
+    ID_VIEW_TOOLBAR = 59392,
+    ID_VIEW_STATUS_BAR = 59393
+};
+
+// Resource and window identifiers.
+enum EResourceId : int
+{
+    IDR_MAINFRAME = 128,
+    IDC_HEXEDIT = 1000,
+    AFX_IDW_TOOLBAR = 59392,
+    AFX_IDW_STATUS_BAR = 59393,
+    ID_INDICATOR_CAPS = 59137,
+    ID_INDICATOR_NUM = 59138,
+    ID_INDICATOR_SCRL = 59139
+};
+
+// Fields of the document string, in their order.
+enum EDocStringField : int
+{
+    kWindowTitle = 0,
+    kDocName,
+    kFileNewName,
+    kFilterName,
+    kFilterExt,
+    kRegFileTypeId,
+    kRegFileTypeName
+};
+
+namespace CorvaneRes
+{
+// Application name and the company that names the profile's folder.
+inline constexpr const char* kAppName = "Corvane";
+inline constexpr const char* kCompany = "Mirel Software";
+// The prompt pane's idle text.
+inline constexpr const char* kIdleMessage = "Ready";
+inline constexpr const char* kIndicatorCaps = "CAP";
+inline constexpr const char* kIndicatorNum = "NUM";
+inline constexpr const char* kIndicatorScrl = "SCRL";
+
+// The document string of the template, one field per line.
+wxString GetDocString(EDocStringField nField);
+
+// The command's string "prompt\ntooltip"; empty when the command has none.
+wxString GetCommandString(int nId);
+// Text before the line break: shown in the status bar.
+wxString GetCommandPrompt(int nId);
+// Text after the line break: the toolbar tooltip.
+wxString GetCommandTooltip(int nId);
+
+// Toolbar image of one of the program's own commands, 18 x 18; invalid for other ids.
+wxBitmap GetOwnToolImage(int nId);
+// Toolbar image of a toolbar command: the own image, or the stock image fitted to 18 x 18.
+wxBitmap GetToolImage(int nId);
+inline constexpr int kToolImageSize = 18;
+
+// The program's icon, drawn from its scalable image at the usual sizes.
+wxBitmapBundle GetAppIcon();
+wxIconBundle GetAppIcons();
+const char* GetAppIconSvg();
+} // namespace CorvaneRes

@@ -1,0 +1,159 @@
+#include "Resource.h"
+
+#include "ToolImages.h"
+
+#include <wx/artprov.h>
+#include <wx/image.h>
+#include <wx/tokenzr.h>
+
+namespace
+{
+struct CommandString
+{
+    int nId;
+    const char* pszText;
+};
+
+// Status-bar prompt, line break, tooltip. Commands without a tooltip have none.
+const CommandString kCommandStrings[] = {
+    {wxID_NEW, "Create a new document\nNew"},
+    {wxID_OPEN, "Open an existing document\nOpen"},
+    {wxID_SAVE, "Save the active document\nSave"},
+    {wxID_SAVEAS, "Save the active document with a new name\nSave As"},
+    {wxID_PRINT, ""},
+    {wxID_PREVIEW, "Display full pages\nPrint Preview"},
+    {wxID_EXIT, "Quit the application\nExit"},
+    {wxID_UNDO, "Undo the last action\nUndo"},
+    {wxID_CUT, "Cut the selection and put it on the Clipboard\nCut"},
+    {wxID_COPY, "Copy the selection and put it on the Clipboard\nCopy"},
+    {wxID_PASTE, "Insert Clipboard contents\nPaste"},
+    {wxID_ABOUT, "Display program information, version number and copyright\nAbout"},
+    {ID_VIEW_TOOLBAR, "Show or hide the toolbar\nToggle ToolBar"},
+    {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle StatusBar"},
+    {ID_VIEW_BYTES, "Bytewise\nbyte"},
+    {ID_VIEW_WORD16, "wordwise\n16 bit"},
+    {ID_VIEW_WORD24, "24 bit\n24 bit"},
+    {ID_VIEW_BYTEORDER, "byteorder\n byteorder"},
+    {ID_VIEW_WORD32, "32 bit\n32 bit"},
+    {ID_FILE_RELOAD, "relaod\nreopen"},
+};
+
+const char* const kDocString =
+    "Corvane\n\nCorva\nHex File (*.hex)\n.hex\nCorvane.Document\nCorva Document";
+
+struct OwnImage
+{
+    int nId;
+    const char* const* ppXpm;
+};
+
+const OwnImage kOwnImages[] = {
+    {ID_VIEW_BYTES, byte_xpm},
+    {ID_VIEW_WORD16, word16_xpm},
+    {ID_VIEW_WORD24, word24_xpm},
+    {ID_VIEW_WORD32, word32_xpm},
+    {ID_VIEW_BYTEORDER, byteorder_xpm},
+    {ID_VIEW_PREV_SEGMENT, prevsegment_xpm},
+    {ID_VIEW_NEXT_SEGMENT, nextsegment_xpm},
+    {ID_FILE_RELOAD, reload_xpm},
+};
+
+struct StockImage
+{
+    int nId;
+    const char* pszArtId;
+};
+
+const StockImage kStockImages[] = {
+    {wxID_NEW, wxART_NEW},     {wxID_OPEN, wxART_FILE_OPEN}, {wxID_SAVE, wxART_FILE_SAVE},
+    {wxID_CUT, wxART_CUT},     {wxID_COPY, wxART_COPY},      {wxID_PASTE, wxART_PASTE},
+    {wxID_PRINT, wxART_PRINT}, {wxID_ABOUT, wxART_HELP},
+};
+
+// Centres a smaller image on the 18 x 18 tile and scales a larger one down.
+wxBitmap FitToTile(const wxBitmap& bmp)
+{
+    const wxSize tile(CorvaneRes::kToolImageSize, CorvaneRes::kToolImageSize);
+    if (!bmp.IsOk() || bmp.GetSize() == tile)
+        return bmp;
+    wxImage img = bmp.ConvertToImage();
+    if (!img.HasAlpha())
+        img.InitAlpha();
+    if (img.GetWidth() > tile.x || img.GetHeight() > tile.y)
+        img.Rescale(tile.x, tile.y, wxIMAGE_QUALITY_HIGH);
+    else
+        img.Resize(tile, wxPoint((tile.x - img.GetWidth()) / 2, (tile.y - img.GetHeight()) / 2));
+    return wxBitmap(img);
+}
+} // namespace
+
+namespace CorvaneRes
+{
+wxString GetDocString(EDocStringField nField)
+{
+    wxArrayString fields = wxSplit(kDocString, '\n', '\0');
+    return nField < static_cast<int>(fields.size()) ? fields[nField] : wxString();
+}
+
+wxString GetCommandString(int nId)
+{
+    for (const CommandString& s : kCommandStrings)
+    {
+        if (s.nId == nId)
+            return s.pszText;
+    }
+    return wxString();
+}
+
+wxString GetCommandPrompt(int nId)
+{
+    return GetCommandString(nId).BeforeFirst('\n');
+}
+
+wxString GetCommandTooltip(int nId)
+{
+    return GetCommandString(nId).AfterFirst('\n');
+}
+
+wxBitmap GetOwnToolImage(int nId)
+{
+    for (const OwnImage& img : kOwnImages)
+    {
+        if (img.nId == nId)
+            return wxBitmap(img.ppXpm);
+    }
+    return wxBitmap();
+}
+
+wxBitmap GetToolImage(int nId)
+{
+    wxBitmap bmp = GetOwnToolImage(nId);
+    if (bmp.IsOk())
+        return bmp;
+    const wxSize tile(kToolImageSize, kToolImageSize);
+    for (const StockImage& img : kStockImages)
+    {
+        if (img.nId == nId)
+            return FitToTile(wxArtProvider::GetBitmap(img.pszArtId, wxART_TOOLBAR, tile));
+    }
+    return wxBitmap(tile.x, tile.y);
+}
+
+wxBitmapBundle GetAppIcon()
+{
+    return wxBitmapBundle::FromSVG(GetAppIconSvg(), wxSize(48, 48));
+}
+
+wxIconBundle GetAppIcons()
+{
+    const wxBitmapBundle bundle = GetAppIcon();
+    wxIconBundle icons;
+    for (int nSize : {16, 24, 32, 48, 64, 128})
+    {
+        wxIcon icon;
+        icon.CopyFromBitmap(bundle.GetBitmap(wxSize(nSize, nSize)));
+        icons.AddIcon(icon);
+    }
+    return icons;
+}
+} // namespace CorvaneRes

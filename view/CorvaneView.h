@@ -1,0 +1,61 @@
+// The document's only view: shows one segment of the image at a time in the hex-edit
+// control, with the word length and byte order the user chose (kept in the profile).
+#pragma once
+
+#include "HexEditCtrl.h"
+
+#include <wx/docview.h>
+
+class CCorvaneDoc;
+struct MemorySegment;
+
+class CCorvaneView : public wxView
+{
+public:
+    CCorvaneView();
+    ~CCorvaneView() override;
+
+    // Creates the control over the frame's whole client area; the view opens even when
+    // the control's window cannot be created.
+    bool OnCreate(wxDocument* pDoc, long nFlags) override;
+    // The control draws everything on screen.
+    void OnDraw(wxDC* pDC) override;
+    // Every new, opened or reloaded document starts at its first segment.
+    void OnUpdate(wxView* pSender, wxObject* pHint = nullptr) override;
+    void OnChangeFilename() override;
+
+    CCorvaneDoc* GetDocument() const;
+    int GetSegmentCount() const;
+    const MemorySegment* GetSegment(int nIndex) const;
+
+    // Hands the control a copy of the segment (null empties it), discarding its edits.
+    void ShowSegment(const MemorySegment* pSegment);
+    // Bytes per line for a word length: whole words, at least 32 bytes from 2 bytes up.
+    static int BytesPerLineFor(int nWordLen);
+
+    void OnSize(wxSizeEvent& event);
+    void OnViewBytes(wxCommandEvent& event);
+    void OnViewWord16(wxCommandEvent& event);
+    void OnViewNextSegment(wxCommandEvent& event);
+    void OnViewPrevSegment(wxCommandEvent& event);
+    void OnUpdateViewNextSegment(wxUpdateUIEvent& event);
+    void OnUpdateViewPrevSegment(wxUpdateUIEvent& event);
+    void OnViewWord24(wxCommandEvent& event);
+    void OnViewByteOrder(wxCommandEvent& event);
+    void OnUpdateViewByteOrder(wxUpdateUIEvent& event);
+    void OnViewWord32(wxCommandEvent& event);
+
+    CHexEditCtrl m_hexCtrl;
+    int m_nWordLen = 1;
+    int m_nSegment = 0;
+
+private:
+    void SetWordLen(int nWordLen);
+    void ShowCurrentSegment();
+    void FitControl();
+
+    wxWindow* m_pSizeSource = nullptr;
+
+    wxDECLARE_DYNAMIC_CLASS(CCorvaneView);
+    wxDECLARE_EVENT_TABLE();
+};
