@@ -2,6 +2,7 @@
 
 #include <wx/dcclient.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -85,6 +86,9 @@ void CHexEditCtrl::SetData(const unsigned char* pSrc, int nLen)
             m_nDataLen = nLen;
         }
     }
+    // the caret starts on the first digit drawn, so its index is the byte drawn there
+    if (m_nDataLen > 0)
+        m_nCaretPos = std::min(GetLayout().DrawnOffset(0), m_nDataLen - 1);
     m_nTopOffset = 0;
     m_bLayoutDirty = true;
     if (GetHandle() != nullptr && m_nDataLen != 0)
