@@ -40,14 +40,28 @@ TEST(HexParser, DigitStrings)
         int nValue;
     };
     const Case kCases[] = {
-        {"1A", 2, 0x1A},     {"ffff", 4, 0xFFFF}, {"FfFf", 4, 0xFFFF},     {"G1", 2, 0x01},
-        {" 1", 2, 0x01},     {"1 ", 2, 0x10},     {"\x80" "1", 2, 0x01},   {"\xE1\xC1", 2, 0},
-        {"1234", 2, 0x12},   {"", 0, 0},          {std::string("1\0" "2", 3), 3, 0x102},
+        {"1A", 2, 0x1A},
+        {"ffff", 4, 0xFFFF},
+        {"FfFf", 4, 0xFFFF},
+        {"G1", 2, 0x01},
+        {" 1", 2, 0x01},
+        {"1 ", 2, 0x10},
+        {"\x80"
+         "1",
+         2, 0x01},
+        {"\xE1\xC1", 2, 0},
+        {"1234", 2, 0x12},
+        {"", 0, 0},
+        {std::string("1\0"
+                     "2",
+                     3),
+         3, 0x102},
         {"7FFFFF", 6, 0x7FFFFF},
     };
     CHexParser parser;
     for (const Case& c : kCases)
-        EXPECT_EQ(parser.ParseHex(c.text.data(), c.nDigits), c.nValue) << testing::PrintToString(c.text);
+        EXPECT_EQ(parser.ParseHex(c.text.data(), c.nDigits), c.nValue)
+            << testing::PrintToString(c.text);
 }
 
 TEST(HexReader, FailedReadsLeaveTheImageEmpty)
@@ -56,9 +70,11 @@ TEST(HexReader, FailedReadsLeaveTheImageEmpty)
     WriteFileBytes(dir.Path("empty.hex"), "");
     WriteFileBytes(dir.Path("eof.hex"), ":00000001FF\r\n");
     WriteFileBytes(dir.Path("text.hex"), "Intel HEX? no.\n");
-    WriteFileBytes(dir.Path("bases.hex"), ":020000040001F9\n:020000021000EC\n:0400000512345678E8\n");
+    WriteFileBytes(dir.Path("bases.hex"),
+                   ":020000040001F9\n:020000021000EC\n:0400000512345678E8\n");
     ASSERT_EQ(mkdir(dir.Path("folder.hex").c_str(), 0755), 0);
-    for (const char* pszName : {"missing.hex", "empty.hex", "eof.hex", "text.hex", "bases.hex", "folder.hex"})
+    for (const char* pszName :
+         {"missing.hex", "empty.hex", "eof.hex", "text.hex", "bases.hex", "folder.hex"})
     {
         MemoryImage image;
         image.AddBytes(0x100, ByteRun(1, 4).data(), 4);
@@ -121,7 +137,8 @@ TEST(HexReader, LongLinesSplitBetweenBlocks)
     // 1014-character lines: the second piece of each is a record of its own
     std::string text;
     for (int i = 0; i < 3000; ++i)
-        text += std::string(999, 'x') + Record(0, static_cast<uint32_t>(i), {static_cast<uint8_t>(i)}) + "\r\n";
+        text += std::string(999, 'x') +
+                Record(0, static_cast<uint32_t>(i), {static_cast<uint8_t>(i)}) + "\r\n";
     CTempDir dir;
     WriteFileBytes(dir.Path("long.hex"), text);
     MemoryImage image;

@@ -130,7 +130,9 @@ TEST(HexSave, SymbolicLinksAreWrittenThrough)
     };
     const Case kCases[] = {
         {"a/link.hex", "b/real.hex", {{"a/link.hex", "../b/real.hex"}}},
-        {"a/second.hex", "b/real.hex", {{"a/first.hex", "../b/real.hex"}, {"a/second.hex", "first.hex"}}},
+        {"a/second.hex",
+         "b/real.hex",
+         {{"a/first.hex", "../b/real.hex"}, {"a/second.hex", "first.hex"}}},
         {"a/abs.hex", "b/real.hex", {{"a/abs.hex", nullptr}}},
     };
     MemoryImage image;

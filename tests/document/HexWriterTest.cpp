@@ -28,37 +28,50 @@ std::string Join(const std::vector<std::string>& lines)
 const WriterCase kCases[] = {
     {"EmptyImage", {}, {":00000001FF"}},
     {"ThreeBytesAt0100", {{0x0100, {1, 2, 3}}}, {":03010000010203F6", ":00000001FF"}},
-    {"ExtendedAt11000", {{0x11000, {0xDE, 0xAD, 0xBE, 0xEF}}},
+    {"ExtendedAt11000",
+     {{0x11000, {0xDE, 0xAD, 0xBE, 0xEF}}},
      {":020000040001F9", ":04100000DEADBEEFB4", ":00000001FF"}},
-    {"TwentyBytesAt2340", {{0x2340, ByteRun(0, 20)}},
+    {"TwentyBytesAt2340",
+     {{0x2340, ByteRun(0, 20)}},
      {":10234000000102030405060708090A0B0C0D0E0F15", ":042350001011121343", ":00000001FF"}},
-    {"SixteenBytesOneRecord", {{0x10, ByteRun(0, 16)}},
+    {"SixteenBytesOneRecord",
+     {{0x10, ByteRun(0, 16)}},
      {":10001000000102030405060708090A0B0C0D0E0F68", ":00000001FF"}},
-    {"SeventeenBytesTwoRecords", {{0x10, ByteRun(0, 17)}},
+    {"SeventeenBytesTwoRecords",
+     {{0x10, ByteRun(0, 17)}},
      {":10001000000102030405060708090A0B0C0D0E0F68", ":0100200010CF", ":00000001FF"}},
     {"HighBytesUpperCase", {{0, {0xFF, 0xAB, 0x80, 0x7F}}}, {":04000000FFAB807F53", ":00000001FF"}},
     {"StartAtFFFFNotExtended", {{0xFFFF, {0xAB}}}, {":01FFFF00AB56", ":00000001FF"}},
-    {"EndAtBoundaryNotExtended", {{0xFFF0, ByteRun(0, 16)}},
+    {"EndAtBoundaryNotExtended",
+     {{0xFFF0, ByteRun(0, 16)}},
      {":10FFF000000102030405060708090A0B0C0D0E0F89", ":00000001FF"}},
-    {"EverySegmentGetsItsPage", {{0, {1}}, {0x10000, {2}}},
+    {"EverySegmentGetsItsPage",
+     {{0, {1}}, {0x10000, {2}}},
      {":020000040000FA", ":0100000001FE", ":020000040001F9", ":0100000002FD", ":00000001FF"}},
-    {"SamePageRepeated", {{0x10000, {1}}, {0x10010, {2}}},
+    {"SamePageRepeated",
+     {{0x10000, {1}}, {0x10010, {2}}},
      {":020000040001F9", ":0100000001FE", ":020000040001F9", ":0100100002ED", ":00000001FF"}},
-    {"EqualStartsBothWritten", {{0x10, {0x11}}, {0x10, {0x22}}},
+    {"EqualStartsBothWritten",
+     {{0x10, {0x11}}, {0x10, {0x22}}},
      {":0100100011DE", ":0100100022CD", ":00000001FF"}},
-    {"EmptySegmentOnlyItsPage", {{0x20000, {}}, {0x30000, {1}}},
+    {"EmptySegmentOnlyItsPage",
+     {{0x20000, {}}, {0x30000, {1}}},
      {":020000040002F8", ":020000040003F7", ":0100000001FE", ":00000001FF"}},
     {"EmptySegmentNothing", {{0x10, {}}}, {":00000001FF"}},
-    {"CrossingFromThePageBelow", {{0xFFFF, {0xAA, 0xBB}}},
+    {"CrossingFromThePageBelow",
+     {{0xFFFF, {0xAA, 0xBB}}},
      {":020000040000FA", ":01FFFF00AA57", ":020000040001F9", ":01000000BB44", ":00000001FF"}},
-    {"CrossingCutsTheRecord", {{0x1FFF5, ByteRun(0, 40)}},
+    {"CrossingCutsTheRecord",
+     {{0x1FFF5, ByteRun(0, 40)}},
      {":020000040001F9", ":0BFFF500000102030405060708090ACA", ":020000040002F8",
       ":100000000B0C0D0E0F101112131415161718191AC8", ":0D0010001B1C1D1E1F202122232425262736",
       ":00000001FF"}},
-    {"PastTheTopWrapsToPageZero", {{0xFFFFFFF8, ByteRun(0, 16)}},
+    {"PastTheTopWrapsToPageZero",
+     {{0xFFFFFFF8, ByteRun(0, 16)}},
      {":02000004FFFFFC", ":08FFF8000001020304050607E5", ":020000040000FA",
       ":0800000008090A0B0C0D0E0F9C", ":00000001FF"}},
-    {"OneCrossingSegmentExtendsAll", {{0, {1, 2}}, {0xFFF8, ByteRun(0, 16)}},
+    {"OneCrossingSegmentExtendsAll",
+     {{0, {1, 2}}, {0xFFF8, ByteRun(0, 16)}},
      {":020000040000FA", ":020000000102FB", ":020000040000FA", ":08FFF8000001020304050607E5",
       ":020000040001F9", ":0800000008090A0B0C0D0E0F9C", ":00000001FF"}},
 };
@@ -99,7 +112,9 @@ std::string ReferenceWrite(const std::vector<SegmentData>& segments)
     bool bExtended = false;
     for (const SegmentData& s : segments)
         bExtended |= s.dwAddress > 0xFFFF || uint64_t(s.dwAddress) + s.bytes.size() > 0x10000;
-    auto page = [](uint32_t dw) { return Record(4, 0, {uint8_t(dw >> 24), uint8_t(dw >> 16)}) + "\r\n"; };
+    auto page = [](uint32_t dw) {
+        return Record(4, 0, {uint8_t(dw >> 24), uint8_t(dw >> 16)}) + "\r\n";
+    };
     std::string text;
     for (const SegmentData& s : segments)
     {
@@ -111,7 +126,8 @@ std::string ReferenceWrite(const std::vector<SegmentData>& segments)
             if (k > 0 && (dw & 0xFFFF) == 0)
                 text += page(dw);
             const size_t c = std::min<size_t>({16, s.bytes.size() - k, 0x10000 - (dw & 0xFFFF)});
-            text += Record(0, dw & 0xFFFF, Bytes(s.bytes.begin() + k, s.bytes.begin() + k + c)) + "\r\n";
+            text += Record(0, dw & 0xFFFF, Bytes(s.bytes.begin() + k, s.bytes.begin() + k + c)) +
+                    "\r\n";
             k += c;
         }
     }

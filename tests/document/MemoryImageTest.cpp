@@ -52,8 +52,8 @@ TEST(MemoryImageTable, SetSizeFollowsTheGrowthRule)
         int nCapacity;
     };
     const Case kCases[] = {
-        {{1}, 1, 7},    {{7}, 7, 14},     {{10}, 10, 14}, {{3, 8}, 8, 10},
-        {{3, 20}, 20, 24}, {{3, 7}, 7, 7}, {{5, 2}, 2, 7},  {{5, 0}, 0, 0},
+        {{1}, 1, 7},       {{7}, 7, 14},   {{10}, 10, 14}, {{3, 8}, 8, 10},
+        {{3, 20}, 20, 24}, {{3, 7}, 7, 7}, {{5, 2}, 2, 7}, {{5, 0}, 0, 0},
     };
     for (const Case& c : kCases)
     {
@@ -106,7 +106,8 @@ TEST(MemoryImageTable, RemoveAtShiftsLaterEntriesAndIgnoresBadIndexes)
     image.RemoveAt(4);
     EXPECT_EQ(image.GetCount(), 4);
     image.RemoveAt(1);
-    EXPECT_EQ(Dump(image), (std::vector<std::string>{"0000000A 1 01", "0000000C 2 0304", "0000000D 1 05"}));
+    EXPECT_EQ(Dump(image),
+              (std::vector<std::string>{"0000000A 1 01", "0000000C 2 0304", "0000000D 1 05"}));
     image.RemoveAt(2);
     image.RemoveAt(0);
     EXPECT_EQ(Dump(image), std::vector<std::string>{"0000000C 2 0304"});
@@ -197,9 +198,16 @@ const OpsCase kOpsCases[] = {
      {{'A', 0x08, "08090A0B"}, {'A', 0x04, "04050607"}, {'A', 0x00, "00010203"}, {'C'}},
      {"00000000 12 000102030405060708090A0B"}},
     {"ShuffledChainMergesWhole",
-     {{'A', 0x05, ""}, {'A', 0x30, "33"}, {'A', 0x10, "1111"}, {'A', 0x2F, "22"},
-      {'A', 0x00, "00"}, {'A', 0x12, "12"}, {'A', 0x01, "01"}, {'A', 0x02, "020202"},
-      {'A', 0x05, "05"}, {'C'}},
+     {{'A', 0x05, ""},
+      {'A', 0x30, "33"},
+      {'A', 0x10, "1111"},
+      {'A', 0x2F, "22"},
+      {'A', 0x00, "00"},
+      {'A', 0x12, "12"},
+      {'A', 0x01, "01"},
+      {'A', 0x02, "020202"},
+      {'A', 0x05, "05"},
+      {'C'}},
      {"00000000 6 000102020205", "00000010 3 111112", "0000002F 2 2233"}},
     {"SameRecordTwiceGivesTwoSegments",
      {{'A', 0x10, "AABB"}, {'A', 0x10, "AABB"}, {'C'}},
@@ -219,7 +227,9 @@ const OpsCase kOpsCases[] = {
     {"RemovedSegmentIsNotExtended",
      {{'A', 0x00, "00"}, {'A', 0x10, "10"}, {'R', 0}, {'A', 0x01, "01"}},
      {"00000010 1 10", "00000001 1 01"}},
-    {"SegmentAddedWholeIsExtended", {{'X', 0x20, "2021"}, {'A', 0x22, "22"}}, {"00000020 3 202122"}},
+    {"SegmentAddedWholeIsExtended",
+     {{'X', 0x20, "2021"}, {'A', 0x22, "22"}},
+     {"00000020 3 202122"}},
     {"EqualStartsKeepTheExchangeSortOrder",
      {{'A', 0x02, "A1"}, {'A', 0x02, "B1"}, {'A', 0x01, "C1C2"}, {'C'}},
      {"00000001 2 C1C2", "00000002 1 B1", "00000002 1 A1"}},
