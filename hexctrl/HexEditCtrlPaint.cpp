@@ -1,6 +1,6 @@
 #include "HexEditCtrl.h"
 
-#include <wx/dcclient.h>
+#include <wx/dcbuffer.h>
 #include <wx/rawbmp.h>
 #include <wx/settings.h>
 
@@ -8,8 +8,9 @@
 
 void CHexEditCtrl::OnPaint(wxPaintEvent&)
 {
-    // the picture is composed off screen and copied in one block, so nothing flickers
-    wxPaintDC dc(this);
+    // The picture is composed off screen and copied in one block, so nothing flickers; the
+    // buffer also spares the screen a bitmap that was just written pixel by pixel.
+    wxBufferedPaintDC dc(this);
     RenderTo(dc, GetClientSize());
 }
 
