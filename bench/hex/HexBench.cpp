@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -27,6 +28,7 @@ struct ChildResult
 {
     bool bOk = false;
     double dSeconds = 0;
+    double dCpuSeconds = 0;
     int nSegments = 0;
     uint64_t nDataBytes = 0;
     uint64_t nOutBytes = 0;
@@ -48,6 +50,14 @@ enum class Step
 double SecondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// user and system time of this process: steadier than wall time on a busy machine
+double CpuSeconds()
+{
+    struct timespec ts;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
 }
 
 uint64_t FileSize(const char* pszPath)
@@ -78,16 +88,20 @@ ChildResult RunStep(Step step, const char* pszPath)
         return r;
     MemoryImage image;
     auto start = std::chrono::steady_clock::now();
+    double dCpuStart = CpuSeconds();
     r.bOk = ReadHexFile(image, pszPath);
     r.dSeconds = SecondsSince(start);
+    r.dCpuSeconds = CpuSeconds() - dCpuStart;
     r.nSegments = image.GetCount();
     r.nDataBytes = DataBytes(image);
     if (step == Step::Write && r.bOk)
     {
         const std::string out = TempOutputPath();
         start = std::chrono::steady_clock::now();
+        dCpuStart = CpuSeconds();
         r.bOk = WriteHexFile(image, out.c_str());
         r.dSeconds = SecondsSince(start);
+        r.dCpuSeconds = CpuSeconds() - dCpuStart;
         r.nOutBytes = FileSize(out.c_str());
         unlink(out.c_str());
     }
@@ -187,13 +201,14 @@ int main(int argc, char** argv)
     const Measurement wr = rd.result.bOk ? Best(Step::Write, pszPath, nRepeat) : Measurement();
     std::printf("file=%s\ntext_bytes=%ju\nidle_rss_kib=%ld\n", pszPath,
                 static_cast<uintmax_t>(nText), idle.nPeakRssKiB);
-    std::printf("read_ok=%d\nread_s=%.4f\nread_mbps=%.1f\nsegments=%d\ndata_bytes=%ju\n"
-                "read_rss_kib=%ld\n",
-                rd.result.bOk ? 1 : 0, rd.result.dSeconds,
+    std::printf("read_ok=%d\nread_s=%.4f\nread_cpu_s=%.4f\nread_mbps=%.1f\nsegments=%d\n"
+                "data_bytes=%ju\nread_rss_kib=%ld\n",
+                rd.result.bOk ? 1 : 0, rd.result.dSeconds, rd.result.dCpuSeconds,
                 MegabytesPerSecond(nText, rd.result.dSeconds), rd.result.nSegments,
                 static_cast<uintmax_t>(rd.result.nDataBytes), rd.nPeakRssKiB);
-    std::printf("write_ok=%d\nwrite_s=%.4f\nwrite_mbps=%.1f\nout_bytes=%ju\nwrite_rss_kib=%ld\n",
-                wr.result.bOk ? 1 : 0, wr.result.dSeconds,
+    std::printf("write_ok=%d\nwrite_s=%.4f\nwrite_cpu_s=%.4f\nwrite_mbps=%.1f\nout_bytes=%ju\n"
+                "write_rss_kib=%ld\n",
+                wr.result.bOk ? 1 : 0, wr.result.dSeconds, wr.result.dCpuSeconds,
                 MegabytesPerSecond(wr.result.nOutBytes, wr.result.dSeconds),
                 static_cast<uintmax_t>(wr.result.nOutBytes), wr.nPeakRssKiB);
     return rd.result.bOk && wr.result.bOk ? 0 : 1;
