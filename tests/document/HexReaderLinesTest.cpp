@@ -101,6 +101,11 @@ const LinesCase kCases[] = {
     {"CrBeforeLfBelongsToTheBreak", ":00000\r\n", {}},
     {"CrInsideTheLineIsACharacter", ":01\r0000041\n", {"00000000 1 41"}},
     {"CrAtTheEndWithoutLfIsACharacter", ":000000\r", {"00000000 0"}},
+    {"NulEndsTheLine",
+     std::string(":01000000\0"
+                 "41\n:0100100042\n",
+                 25),
+     {"00000000 1 00", "00000010 1 42"}},
     // lines longer than the line buffer
     {"Line999ThenRecord", kPiece999 + "\n:0100200033\n", {"00000000 1 11", "00000020 1 33"}},
     {"Line1000", kPiece999 + ":\n:0100200033\n", {"00000000 1 11", "00000020 1 33"}},

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -193,6 +194,62 @@ TEST(HexSave, NewFileGetsTheUsualPermissions)
         EXPECT_EQ(ModeOf(path), 0666 & ~mask) << "umask " << std::oct << mask;
     }
     umask(saved);
+}
+
+TEST(HexSave, RelativePathsInTheWorkingDirectory)
+{
+    CTempDir dir;
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    WriteFileBytes("real.hex", kOldText);
+    ASSERT_EQ(symlink("real.hex", "link.hex"), 0);
+    MemoryImage image;
+    image.AddBytes(0x100, ByteRun(1, 3).data(), 3);
+    const bool bNew = WriteHexFile(image, "new.hex");
+    const bool bLink = WriteHexFile(image, "link.hex");
+    std::filesystem::current_path(previous);
+    EXPECT_TRUE(bNew);
+    EXPECT_TRUE(bLink);
+    EXPECT_EQ(ReadFileBytes(dir.Path("new.hex")), FormatHexText(image));
+    EXPECT_EQ(ReadFileBytes(dir.Path("real.hex")), FormatHexText(image));
+    EXPECT_EQ(dir.List(), (std::vector<std::string>{"link.hex", "new.hex", "real.hex"}));
+}
+
+// A file its owner made read-only is not replaced by a save, as opening it for
+// writing would fail. Root may write anything, so the save runs as nobody.
+TEST(HexSave, ReadOnlyTargetIsNotReplaced)
+{
+    CTempDir dir;
+    const std::string path = dir.Path("locked.hex");
+    WriteFileBytes(path, kOldText);
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    MemoryImage image;
+    image.AddBytes(0x100, ByteRun(1, 3).data(), 3);
+    if (geteuid() != 0)
+    {
+        EXPECT_FALSE(WriteHexFile(image, path.c_str()));
+    }
+    else
+    {
+        const uid_t nobody = 65534;
+        ASSERT_EQ(chown(dir.Path().c_str(), nobody, nobody), 0);
+        ASSERT_EQ(chown(path.c_str(), nobody, nobody), 0);
+        const pid_t pid = fork();
+        if (pid == 0)
+        {
+            if (setgid(nobody) != 0 || setuid(nobody) != 0)
+                _exit(3);
+            _exit(WriteHexFile(image, path.c_str()) ? 1 : 0);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        ASSERT_NE(WEXITSTATUS(status), 3) << "could not become nobody";
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "the save must fail";
+    }
+    EXPECT_EQ(ReadFileBytes(path), kOldText);
+    EXPECT_EQ(ModeOf(path), 0444u);
+    EXPECT_EQ(dir.List(), std::vector<std::string>{"locked.hex"});
 }
 
 } // namespace
