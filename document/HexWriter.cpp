@@ -237,6 +237,9 @@ bool WriteHexFile(const MemoryImage& image, const char* pszPath)
     // devices and pipes cannot be replaced by a rename; they are written directly
     if (bExists && !S_ISREG(st.st_mode))
         return WriteInPlace(image, target);
+    // a file the user may not write stays as it is, although its folder would allow a rename
+    if (bExists && ::access(target.c_str(), W_OK) != 0)
+        return false;
 
     const size_t nSlash = target.rfind('/');
     const std::string dir = nSlash == std::string::npos ? std::string() : target.substr(0, nSlash + 1);
