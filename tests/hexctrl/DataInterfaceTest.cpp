@@ -54,15 +54,6 @@ TEST_F(CHexCtrlTest, SetDataKeepsItsOwnCopy)
     EXPECT_NE(data.data(), P().Data());
 }
 
-TEST_F(CHexCtrlTest, SetAddressDigits)
-{
-    for (int nDigits : {4, 5, 8, 0})
-    {
-        m_pCtrl->SetAddressDigits(nDigits);
-        EXPECT_EQ(nDigits > 4, P().LongAddress()) << nDigits;
-    }
-}
-
 // A new width takes effect at the next paint, whatever causes it.
 TEST_F(CHexCtrlTest, SetBytesPerLineWaitsForThePaint)
 {
