@@ -82,7 +82,7 @@ int CAppBase::RunWebUpdate()
     return 0;
 }
 
-void CAppBase::ComputeScreenMetrics(const CScreenCaps& caps)
+void ComputePixelsPerInch(const CScreenCaps& caps, double& dPerInchX, double& dPerInchY)
 {
     double dWidthMm = kMmPerInch * caps.m_dWidth / caps.m_dPixelsX;
     double dHeightMm = kMmPerInch * caps.m_dHeight / caps.m_dPixelsY;
@@ -93,8 +93,8 @@ void CAppBase::ComputeScreenMetrics(const CScreenCaps& caps)
         ReadScreenSize(key, "ScreenY [mm]", dHeightMm);
         key.Close();
     }
-    m_dPixelsPerInchX = caps.m_dWidth / (dWidthMm / kMmPerInch);
-    m_dPixelsPerInchY = caps.m_dHeight / (dHeightMm / kMmPerInch);
+    dPerInchX = caps.m_dWidth / (dWidthMm / kMmPerInch);
+    dPerInchY = caps.m_dHeight / (dHeightMm / kMmPerInch);
 }
 
 void CAppBase::SetRegistryKey(const wxString& strCompany)

@@ -5,11 +5,13 @@
 
 #include <wx/app.h>
 
+#include <cstdint>
+
 class wxDocManager;
 class wxDocTemplate;
 
 // Status of the component layer's start, negative on failure.
-typedef long HRESULT;
+typedef int32_t HRESULT;
 
 struct CScreenCaps
 {
@@ -18,6 +20,10 @@ struct CScreenCaps
     double m_dWidth = 1024;  // pixels
     double m_dHeight = 768;
 };
+
+// Pixels per inch of the physical screen: the logical resolution unless the machine's
+// settings give the screen's size in millimetres.
+void ComputePixelsPerInch(const CScreenCaps& caps, double& dPerInchX, double& dPerInchY);
 
 class CAppBase : public wxApp
 {
@@ -33,9 +39,10 @@ public:
     virtual int RunWebUpdateIfEnabled();
     virtual int RunWebUpdate();
 
-    // Pixels per inch of the physical screen: the logical resolution unless the machine's
-    // settings give the screen's size in millimetres.
-    void ComputeScreenMetrics(const CScreenCaps& caps);
+    void ComputeScreenMetrics(const CScreenCaps& caps)
+    {
+        ComputePixelsPerInch(caps, m_dPixelsPerInchX, m_dPixelsPerInchY);
+    }
 
     wxDocManager* GetDocManager() const { return m_pDocManager; }
 

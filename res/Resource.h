@@ -21,8 +21,9 @@ enum ECommandId : int
     ID_FILE_RELOAD = 32780,
     ID_NEXT_PANE = 57680,
     ID_PREV_PANE = 57681,
-    ID_VIEW_TOOLBAR = 59392,
-    ID_VIEW_STATUS_BAR = 59393
+    // Menu items and windows take ids below 0x7FFF; each bar's command is its window id.
+    ID_VIEW_TOOLBAR = 32000,
+    ID_VIEW_STATUS_BAR = 32001
 };
 
 // Resource and window identifiers.
@@ -30,8 +31,8 @@ enum EResourceId : int
 {
     IDR_MAINFRAME = 128,
     IDC_HEXEDIT = 1000,
-    AFX_IDW_TOOLBAR = 59392,
-    AFX_IDW_STATUS_BAR = 59393,
+    AFX_IDW_TOOLBAR = ID_VIEW_TOOLBAR,
+    AFX_IDW_STATUS_BAR = ID_VIEW_STATUS_BAR,
     ID_INDICATOR_CAPS = 59137,
     ID_INDICATOR_NUM = 59138,
     ID_INDICATOR_SCRL = 59139

@@ -1,0 +1,166 @@
+#include "AppTestSupport.h"
+#include "CorvaneDoc.h"
+#include "DocTemplate.h"
+#include "MainFrame.h"
+#include "Profile.h"
+
+#include <wx/fileconf.h>
+
+namespace
+{
+const HRESULT E_FAIL = static_cast<HRESULT>(0x80004005);
+
+class StartupTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetProfile();
+        TestApp().m_hrCoInitialize = 0;
+        TestApp().m_nWebUpdateCalls = 0;
+        TestApp().m_cmdLine = CCommandLineInfo();
+    }
+    void TearDown() override
+    {
+        if (CMainFrame* pFrame = TestApp().GetMainFrame())
+            pFrame->Close(true);
+        PumpEvents();
+        TestApp().ExitInstance();
+        EXPECT_EQ(0, CountLiveFrames());
+    }
+
+    static bool Start(const std::string& strFile)
+    {
+        if (!strFile.empty())
+        {
+            TestApp().m_cmdLine.m_nShellCommand = CCommandLineInfo::FileOpen;
+            TestApp().m_cmdLine.m_strFileName = strFile;
+        }
+        return TestApp().InitInstance();
+    }
+    static CCorvaneDoc* TheDocument()
+    {
+        wxDocManager* pManager = TestApp().GetDocManager();
+        if (pManager == nullptr || pManager->GetDocuments().empty())
+            return nullptr;
+        return wxDynamicCast(pManager->GetDocuments().front(), CCorvaneDoc);
+    }
+    static wxString FrameTitle() { return TestApp().GetMainFrame()->GetTitle(); }
+};
+} // namespace
+
+TEST_F(StartupTest, ComponentFailureShowsItsMessageAndEnds)
+{
+    TestApp().m_hrCoInitialize = E_FAIL;
+    CDialogCapture dialogs;
+    EXPECT_FALSE(Start(""));
+    ASSERT_EQ(1u, dialogs.m_messages.size());
+    EXPECT_EQ("Error : CoInitialize(NULL)", dialogs.m_messages[0]);
+    EXPECT_EQ("What ?", dialogs.m_captions[0]);
+    EXPECT_EQ(0, TestApp().m_nWebUpdateCalls);
+    EXPECT_EQ(nullptr, TestApp().GetMainFrame());
+}
+
+TEST_F(StartupTest, NoArgumentShowsAnEmptyDocument)
+{
+    ASSERT_TRUE(Start(""));
+    EXPECT_EQ(1, TestApp().m_nWebUpdateCalls);
+    CMainFrame* pFrame = TestApp().GetMainFrame();
+    ASSERT_NE(nullptr, pFrame);
+    EXPECT_TRUE(pFrame->IsShown());
+    EXPECT_EQ(pFrame, TestApp().GetTopWindow());
+    EXPECT_EQ("Untitled - Corvane", FrameTitle());
+    ASSERT_NE(nullptr, TheDocument());
+    EXPECT_EQ(0, TheDocument()->GetSegmentCount());
+    EXPECT_DOUBLE_EQ(96, TestApp().m_dPixelsPerInchX);
+}
+
+TEST_F(StartupTest, FileArgumentOpensTheFile)
+{
+    ASSERT_TRUE(Start(DataFile("view-three.hex")));
+    EXPECT_EQ("view-three.hex - Corvane", FrameTitle());
+    ASSERT_NE(nullptr, TheDocument());
+    EXPECT_EQ(3, TheDocument()->GetSegmentCount());
+    EXPECT_EQ(DataFile("view-three.hex"), TestApp().GetDocManager()->GetHistoryFile(0));
+}
+
+TEST_F(StartupTest, UnopenableFileEndsWithoutAWindow)
+{
+    CLogCapture log;
+    EXPECT_FALSE(Start("/nonexistent/firmware.hex"));
+    PumpEvents();
+    EXPECT_EQ(0, CountLiveFrames());
+    ASSERT_EQ(1u, log.m_messages.size());
+    EXPECT_NE(std::string::npos, log.m_messages[0].find("could not be opened"));
+}
+
+TEST_F(StartupTest, FileWithoutDataEndsWithoutAMessage)
+{
+    CTempDir dir;
+    dir.Write("empty.hex", ":00000001FF\r\n");
+    CLogCapture log;
+    EXPECT_FALSE(Start(dir.File("empty.hex")));
+    PumpEvents();
+    EXPECT_EQ(0, CountLiveFrames());
+    EXPECT_TRUE(log.m_messages.empty());
+}
+
+TEST_F(StartupTest, NewAndOpenReuseTheOneDocumentAndView)
+{
+    ASSERT_TRUE(Start(""));
+    CCorvaneDoc* pDoc = TheDocument();
+    wxView* pView = pDoc->GetFirstView();
+    wxDocManager* pManager = TestApp().GetDocManager();
+    const struct
+    {
+        std::string strPath;
+        long nFlags;
+        const char* pszTitle;
+        int nSegments;
+    } steps[] = {{DataFile("view-three.hex"), wxDOC_SILENT, "view-three.hex - Corvane", 3},
+                 {"", wxDOC_NEW, "Untitled - Corvane", 0},
+                 {DataFile("firmware.hex"), wxDOC_SILENT, "firmware.hex - Corvane", -1},
+                 {DataFile("view-three.hex"), wxDOC_SILENT, "view-three.hex - Corvane", 3}};
+    for (const auto& step : steps)
+    {
+        EXPECT_EQ(pDoc, pManager->CreateDocument(step.strPath, step.nFlags)) << step.strPath;
+        EXPECT_EQ(1u, pManager->GetDocuments().size());
+        EXPECT_EQ(pView, pDoc->GetFirstView());
+        EXPECT_EQ(step.pszTitle, FrameTitle());
+        if (step.nSegments >= 0)
+        {
+            EXPECT_EQ(step.nSegments, pDoc->GetSegmentCount());
+        }
+    }
+    EXPECT_EQ(1, CountLiveFrames());
+}
+
+TEST_F(StartupTest, FailedOpenKeepsTheDocumentAndWindow)
+{
+    ASSERT_TRUE(Start(DataFile("view-three.hex")));
+    CCorvaneDoc* pDoc = TheDocument();
+    CLogCapture log;
+    EXPECT_EQ(nullptr, TestApp().GetDocManager()->CreateDocument("/nonexistent/x.hex",
+                                                                  wxDOC_SILENT));
+    EXPECT_EQ(1u, log.m_messages.size());
+    EXPECT_EQ(pDoc, TheDocument());
+    EXPECT_EQ(3, pDoc->GetSegmentCount());
+    EXPECT_EQ(DataFile("view-three.hex"), pDoc->GetFilename());
+    EXPECT_EQ("view-three.hex - Corvane", FrameTitle());
+    EXPECT_EQ(1, CountLiveFrames());
+}
+
+TEST_F(StartupTest, ShutdownWritesPlacementAndRecentFiles)
+{
+    ASSERT_TRUE(Start(DataFile("view-three.hex")));
+    TestApp().GetMainFrame()->Close(true);
+    PumpEvents();
+    TestApp().ExitInstance();
+    OpenProfile("Mirel Software", "Corvane");
+    wxMemoryBuffer placement;
+    ASSERT_TRUE(GetProfileBinary("WindowPlacement", "Main-Place", placement));
+    EXPECT_EQ(44u, placement.GetDataLen());
+    wxString strFile;
+    EXPECT_TRUE(wxConfigBase::Get()->Read("/Recent File List/file1", &strFile));
+    EXPECT_EQ(DataFile("view-three.hex"), strFile);
+}
