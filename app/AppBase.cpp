@@ -108,9 +108,7 @@ HRESULT CAppBase::CoInitialize()
     return 0;
 }
 
-void CAppBase::CoUninitialize()
-{
-}
+void CAppBase::CoUninitialize() {}
 
 CScreenCaps CAppBase::GetScreenCaps() const
 {

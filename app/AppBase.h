@@ -15,9 +15,9 @@ typedef int32_t HRESULT;
 
 struct CScreenCaps
 {
-    double m_dPixelsX = 96;  // logical pixels per inch
+    double m_dPixelsX = 96; // logical pixels per inch
     double m_dPixelsY = 96;
-    double m_dWidth = 1024;  // pixels
+    double m_dWidth = 1024; // pixels
     double m_dHeight = 768;
 };
 

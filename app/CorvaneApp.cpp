@@ -20,6 +20,7 @@ bool CCorvaneApp::InitInstance()
     CMainFrame* pFrame = GetMainFrame();
     SetTopWindow(pFrame);
     pFrame->Show();
+    pFrame->SetFocus();
     pFrame->Update();
     return true;
 }

@@ -139,10 +139,12 @@ void CSingleDocTemplate::InitialUpdate(wxDocument* pDoc)
     pView->Activate(true);
 }
 
+// clang-format off
 wxBEGIN_EVENT_TABLE(CSingleDocManager, wxDocManager)
     EVT_UPDATE_UI(wxID_SAVE, CSingleDocManager::OnUpdateFileSave)
     EVT_UPDATE_UI_RANGE(wxID_FILE1, wxID_FILE9, CSingleDocManager::OnUpdateRecentFile)
-wxEND_EVENT_TABLE()
+wxEND_EVENT_TABLE();
+// clang-format on
 
 CSingleDocManager::CSingleDocManager(int nMaxMRU) : wxDocManager(0, false), m_nMaxMRU(nMaxMRU)
 {

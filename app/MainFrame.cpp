@@ -12,12 +12,28 @@ namespace
 {
 // Toolbar buttons from left to right; wxID_SEPARATOR between groups.
 const int kToolbarLayout[] = {
-    wxID_NEW,          wxID_OPEN,       ID_FILE_RELOAD,     wxID_SAVE,
-    wxID_SEPARATOR,    wxID_CUT,        wxID_COPY,          wxID_PASTE,
-    wxID_SEPARATOR,    ID_VIEW_BYTES,   ID_VIEW_WORD16,     ID_VIEW_WORD24,
-    ID_VIEW_WORD32,    wxID_SEPARATOR,  ID_VIEW_BYTEORDER,  wxID_SEPARATOR,
-    ID_VIEW_PREV_SEGMENT, ID_VIEW_NEXT_SEGMENT, wxID_SEPARATOR, wxID_PRINT,
-    wxID_SEPARATOR,    wxID_ABOUT,
+    wxID_NEW,
+    wxID_OPEN,
+    ID_FILE_RELOAD,
+    wxID_SAVE,
+    wxID_SEPARATOR,
+    wxID_CUT,
+    wxID_COPY,
+    wxID_PASTE,
+    wxID_SEPARATOR,
+    ID_VIEW_BYTES,
+    ID_VIEW_WORD16,
+    ID_VIEW_WORD24,
+    ID_VIEW_WORD32,
+    wxID_SEPARATOR,
+    ID_VIEW_BYTEORDER,
+    wxID_SEPARATOR,
+    ID_VIEW_PREV_SEGMENT,
+    ID_VIEW_NEXT_SEGMENT,
+    wxID_SEPARATOR,
+    wxID_PRINT,
+    wxID_SEPARATOR,
+    wxID_ABOUT,
 };
 
 void AppendItem(wxMenu* pMenu, int nId, const wxString& strLabel, wxItemKind kind = wxITEM_NORMAL)
@@ -69,11 +85,11 @@ wxMenu* CreateHelpMenu()
 }
 } // namespace
 
-const int CMainFrame::indicators[4] = {0, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
-                                       ID_INDICATOR_SCRL};
+const int CMainFrame::indicators[4] = {0, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
 
 wxIMPLEMENT_DYNAMIC_CLASS(CMainFrame, wxDocParentFrame);
 
+// clang-format off
 wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
     EVT_UPDATE_UI(wxID_CUT, CMainFrame::OnUpdateEditDisabled)
     EVT_UPDATE_UI(wxID_COPY, CMainFrame::OnUpdateEditDisabled)
@@ -84,7 +100,9 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
     EVT_MENU(ID_VIEW_STATUS_BAR, CMainFrame::OnViewStatusBar)
     EVT_UPDATE_UI(ID_VIEW_STATUS_BAR, CMainFrame::OnUpdateViewStatusBar)
     EVT_IDLE(CMainFrame::OnIdle)
-wxEND_EVENT_TABLE()
+    EVT_ACTIVATE(CMainFrame::OnActivate)
+wxEND_EVENT_TABLE();
+// clang-format on
 
 CMainFrame::CMainFrame() = default;
 
@@ -135,8 +153,7 @@ bool CMainFrame::CreateMainToolBar()
     m_wndToolBar = CreateToolBar(wxTB_FLAT | wxTB_HORIZONTAL, AFX_IDW_TOOLBAR);
     if (m_wndToolBar == nullptr)
         return false;
-    m_wndToolBar->SetToolBitmapSize(
-        wxSize(CorvaneRes::kToolImageSize, CorvaneRes::kToolImageSize));
+    m_wndToolBar->SetToolBitmapSize(wxSize(CorvaneRes::kToolImageSize, CorvaneRes::kToolImageSize));
     for (int nId : kToolbarLayout)
     {
         if (nId == wxID_SEPARATOR)
@@ -176,18 +193,12 @@ wxMenuBar* CMainFrame::CreateMainMenu()
 wxAcceleratorTable CMainFrame::CreateAccelerators()
 {
     wxAcceleratorEntry entries[] = {
-        {wxACCEL_CTRL, 'N', wxID_NEW},
-        {wxACCEL_CTRL, 'O', wxID_OPEN},
-        {wxACCEL_CTRL, 'S', wxID_SAVE},
-        {wxACCEL_CTRL, 'Z', wxID_UNDO},
-        {wxACCEL_CTRL, 'X', wxID_CUT},
-        {wxACCEL_CTRL, 'C', wxID_COPY},
-        {wxACCEL_CTRL, 'V', wxID_PASTE},
-        {wxACCEL_ALT, WXK_BACK, wxID_UNDO},
-        {wxACCEL_SHIFT, WXK_DELETE, wxID_CUT},
-        {wxACCEL_CTRL, WXK_INSERT, wxID_COPY},
-        {wxACCEL_SHIFT, WXK_INSERT, wxID_PASTE},
-        {wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE},
+        {wxACCEL_CTRL, 'N', wxID_NEW},           {wxACCEL_CTRL, 'O', wxID_OPEN},
+        {wxACCEL_CTRL, 'S', wxID_SAVE},          {wxACCEL_CTRL, 'Z', wxID_UNDO},
+        {wxACCEL_CTRL, 'X', wxID_CUT},           {wxACCEL_CTRL, 'C', wxID_COPY},
+        {wxACCEL_CTRL, 'V', wxID_PASTE},         {wxACCEL_ALT, WXK_BACK, wxID_UNDO},
+        {wxACCEL_SHIFT, WXK_DELETE, wxID_CUT},   {wxACCEL_CTRL, WXK_INSERT, wxID_COPY},
+        {wxACCEL_SHIFT, WXK_INSERT, wxID_PASTE}, {wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE},
         {wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE},
     };
     return wxAcceleratorTable(WXSIZEOF(entries), entries);
@@ -252,4 +263,14 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
     SetKeyIndicators(wxGetKeyState(WXK_CAPITAL), wxGetKeyState(WXK_NUMLOCK),
                      wxGetKeyState(WXK_SCROLL));
     event.Skip();
+}
+
+// The view holds the keyboard focus whenever the frame is activated and ignores keys; the
+// control receives keys only after a click into it. The frame stands for the view here.
+void CMainFrame::OnActivate(wxActivateEvent& event)
+{
+    if (event.GetActive())
+        SetFocus();
+    else
+        event.Skip();
 }

@@ -45,6 +45,7 @@ private:
     void OnViewStatusBar(wxCommandEvent& event);
     void OnUpdateViewStatusBar(wxUpdateUIEvent& event);
     void OnIdle(wxIdleEvent& event);
+    void OnActivate(wxActivateEvent& event);
 
     wxDECLARE_DYNAMIC_CLASS(CMainFrame);
     wxDECLARE_EVENT_TABLE();

@@ -31,8 +31,8 @@ wxFileConfig* OpenProfile(const wxString& strCompany, const wxString& strApp)
 {
     const wxString strPath = GetProfilePath(strCompany, strApp);
     wxFileName::Mkdir(wxFileName(strPath).GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
-    auto* pConfig = new wxFileConfig(strApp, strCompany, strPath, wxString(),
-                                     wxCONFIG_USE_LOCAL_FILE);
+    auto* pConfig =
+        new wxFileConfig(strApp, strCompany, strPath, wxString(), wxCONFIG_USE_LOCAL_FILE);
     delete wxConfigBase::Set(pConfig);
     return pConfig;
 }

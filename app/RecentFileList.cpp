@@ -12,9 +12,7 @@ bool IsRecentFileId(int nId, int nMaxFiles)
 }
 } // namespace
 
-CRecentFileList::CRecentFileList(size_t nMaxFiles) : wxFileHistory(nMaxFiles, wxID_FILE1)
-{
-}
+CRecentFileList::CRecentFileList(size_t nMaxFiles) : wxFileHistory(nMaxFiles, wxID_FILE1) {}
 
 void CRecentFileList::SetMenu(wxMenu* pMenu)
 {

@@ -70,9 +70,8 @@ long CRegistryKey::Open(HKEY hKeyParent, const char* pszKeyName, REGSAM samDesir
     if (!MayAccess(strFile, R_OK))
         return ERROR_ACCESS_DENIED;
 
-    std::string strPath = NormalizeKeyPath(hKeyParent->m_bRoot
-                                               ? std::string(pszKeyName)
-                                               : hKeyParent->m_strPath + "\\" + pszKeyName);
+    std::string strPath = NormalizeKeyPath(
+        hKeyParent->m_bRoot ? std::string(pszKeyName) : hKeyParent->m_strPath + "\\" + pszKeyName);
     CRegFile regFile;
     if (!regFile.Load(strFile) || !regFile.HasKey(strPath))
         return ERROR_FILE_NOT_FOUND;

@@ -52,7 +52,8 @@ void TrackNormalRect(wxWindow* pWnd)
     };
     pWnd->Bind(wxEVT_SIZE, remember);
     pWnd->Bind(wxEVT_MOVE, remember);
-    pWnd->Bind(wxEVT_DESTROY, [pWnd](wxWindowDestroyEvent& event)
+    pWnd->Bind(wxEVT_DESTROY,
+               [pWnd](wxWindowDestroyEvent& event)
                {
                    if (event.GetEventObject() == pWnd)
                        NormalRects().erase(pWnd);

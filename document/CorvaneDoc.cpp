@@ -7,9 +7,11 @@
 
 wxIMPLEMENT_DYNAMIC_CLASS(CCorvaneDoc, wxDocument);
 
+// clang-format off
 wxBEGIN_EVENT_TABLE(CCorvaneDoc, wxDocument)
     EVT_MENU(ID_FILE_RELOAD, CCorvaneDoc::OnFileReload)
-wxEND_EVENT_TABLE()
+wxEND_EVENT_TABLE();
+// clang-format on
 
 CCorvaneDoc::~CCorvaneDoc()
 {

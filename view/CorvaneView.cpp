@@ -17,6 +17,7 @@ constexpr int kMaxWordLen = 4;
 
 wxIMPLEMENT_DYNAMIC_CLASS(CCorvaneView, wxView);
 
+// clang-format off
 wxBEGIN_EVENT_TABLE(CCorvaneView, wxView)
     EVT_MENU(ID_VIEW_BYTES, CCorvaneView::OnViewBytes)
     EVT_MENU(ID_VIEW_WORD16, CCorvaneView::OnViewWord16)
@@ -28,7 +29,8 @@ wxBEGIN_EVENT_TABLE(CCorvaneView, wxView)
     EVT_MENU(ID_VIEW_BYTEORDER, CCorvaneView::OnViewByteOrder)
     EVT_UPDATE_UI(ID_VIEW_BYTEORDER, CCorvaneView::OnUpdateViewByteOrder)
     EVT_MENU(ID_VIEW_WORD32, CCorvaneView::OnViewWord32)
-wxEND_EVENT_TABLE()
+wxEND_EVENT_TABLE();
+// clang-format on
 
 CCorvaneView::CCorvaneView()
 {
@@ -57,9 +59,7 @@ bool CCorvaneView::OnCreate(wxDocument* pDoc, long nFlags)
     return true;
 }
 
-void CCorvaneView::OnDraw(wxDC*)
-{
-}
+void CCorvaneView::OnDraw(wxDC*) {}
 
 void CCorvaneView::OnUpdate(wxView*, wxObject*)
 {

@@ -154,13 +154,20 @@ TEST_F(MainFrameTest, MenuItemsAndPrompts)
     {
         int nId;
         const char* pszLabel;
-    } items[] = {{wxID_NEW, "&New\tCtrl+N"},     {wxID_OPEN, "&Open...\tCtrl+O"},
-                 {wxID_SAVE, "&Save\tCtrl+S"},   {wxID_SAVEAS, "Save &As..."},
-                 {wxID_PRINT, "Print"},          {wxID_PREVIEW, "Print Preview"},
-                 {wxID_EXIT, "E&xit"},           {wxID_UNDO, "&Undo\tCtrl+Z"},
-                 {wxID_CUT, "Cu&t\tCtrl+X"},     {wxID_COPY, "&Copy\tCtrl+C"},
-                 {wxID_PASTE, "&Paste\tCtrl+V"}, {ID_VIEW_TOOLBAR, "&Toolbar"},
-                 {ID_VIEW_STATUS_BAR, "&Status Bar"}, {wxID_ABOUT, "&About Corvane..."}};
+    } items[] = {{wxID_NEW, "&New\tCtrl+N"},
+                 {wxID_OPEN, "&Open...\tCtrl+O"},
+                 {wxID_SAVE, "&Save\tCtrl+S"},
+                 {wxID_SAVEAS, "Save &As..."},
+                 {wxID_PRINT, "Print"},
+                 {wxID_PREVIEW, "Print Preview"},
+                 {wxID_EXIT, "E&xit"},
+                 {wxID_UNDO, "&Undo\tCtrl+Z"},
+                 {wxID_CUT, "Cu&t\tCtrl+X"},
+                 {wxID_COPY, "&Copy\tCtrl+C"},
+                 {wxID_PASTE, "&Paste\tCtrl+V"},
+                 {ID_VIEW_TOOLBAR, "&Toolbar"},
+                 {ID_VIEW_STATUS_BAR, "&Status Bar"},
+                 {wxID_ABOUT, "&About Corvane..."}};
     for (const auto& item : items)
         EXPECT_EQ(item.pszLabel, pMenuBar->GetLabel(item.nId)) << item.nId;
     EXPECT_EQ("Bytewise", CorvaneRes::GetCommandPrompt(ID_VIEW_BYTES));
@@ -174,8 +181,8 @@ TEST_F(MainFrameTest, RecentFilesTakeThePlaceOfThePlaceholder)
     const size_t nFirst = 7;
     EXPECT_EQ("Recent File", FileMenuItem(nFirst)->GetItemLabel());
     EXPECT_FALSE(FileMenuItem(nFirst)->IsEnabled());
-    for (const char* pszFile : {"/a/one.hex", "/a/two.hex", "/a/three.hex", "/a/four.hex",
-                                "/a/five.hex"})
+    for (const char* pszFile :
+         {"/a/one.hex", "/a/two.hex", "/a/three.hex", "/a/four.hex", "/a/five.hex"})
         m_manager.AddFileToHistory(pszFile);
     ASSERT_EQ(4u, m_manager.GetHistoryFilesCount());
     const char* const labels[] = {"&1 /a/five.hex", "&2 /a/four.hex", "&3 /a/three.hex",

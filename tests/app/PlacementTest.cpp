@@ -44,10 +44,11 @@ TEST(PlacementRecordTest, ElevenLittleEndianFields)
 {
     const WINDOWPLACEMENT wp = MakePlacement(SW_SHOWMAXIMIZED, wxRect(10, 20, 800, 600));
     const std::array<uint8_t, 44> expected = {
-        0x2C, 0, 0, 0, 0, 0, 0, 0, 0x03, 0, 0, 0,                         // length, flags, show
+        0x2C, 0,    0,    0,    0,    0,    0,    0,    0x03, 0,    0, 0, // length, flags, show
         0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,                   // minimized position
         0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,                   // maximized position
-        0x0A, 0, 0, 0, 0x14, 0, 0, 0, 0x2A, 0x03, 0, 0, 0x6C, 0x02, 0, 0, // normal rectangle
+        0x0A, 0,    0,    0,    0x14, 0,    0,    0,    0x2A, 0x03, 0, 0,
+        0x6C, 0x02, 0,    0, // normal rectangle
     };
     EXPECT_EQ(expected, wp.ToBytes());
     const WINDOWPLACEMENT back = WINDOWPLACEMENT::FromBytes(expected.data());

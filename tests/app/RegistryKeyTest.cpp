@@ -65,8 +65,8 @@ TEST_F(RegistryKeyTest, OpenResults)
         long nStatus;
     } cases[] = {
         {"Software\\Mirel Software", ERROR_SUCCESS},
-        {"software\\MIREL SOFTWARE\\", ERROR_SUCCESS},  // case and trailing separator
-        {"Software", ERROR_SUCCESS},                      // a key with keys below it
+        {"software\\MIREL SOFTWARE\\", ERROR_SUCCESS}, // case and trailing separator
+        {"Software", ERROR_SUCCESS},                   // a key with keys below it
         {"Software\\Mirel", ERROR_FILE_NOT_FOUND},
         {"Software\\Mirel Software\\Sub", ERROR_FILE_NOT_FOUND},
     };
@@ -122,10 +122,9 @@ TEST_F(RegistryKeyTest, QueryDWordResults)
         long nStatus;
         DWORD dwExpected;
     } cases[] = {
-        {"ScreenX [mm]", ERROR_SUCCESS, 320},
-        {"screeny [MM]", ERROR_SUCCESS, 240},
-        {"Short", ERROR_SUCCESS, 0xABCDEF2A},      // one byte replaces the lowest one
-        {"Long", ERROR_MORE_DATA, 0xABCDEF01},     // six bytes: the default stays
+        {"ScreenX [mm]", ERROR_SUCCESS, 320},          {"screeny [MM]", ERROR_SUCCESS, 240},
+        {"Short", ERROR_SUCCESS, 0xABCDEF2A},        // one byte replaces the lowest one
+        {"Long", ERROR_MORE_DATA, 0xABCDEF01},       // six bytes: the default stays
         {"SharedPath", ERROR_MORE_DATA, 0xABCDEF01}, // text longer than 4 bytes
         {"Missing", ERROR_FILE_NOT_FOUND, 0xABCDEF01},
     };

@@ -73,6 +73,9 @@ TEST_F(StartupTest, NoArgumentShowsAnEmptyDocument)
     ASSERT_NE(nullptr, TheDocument());
     EXPECT_EQ(0, TheDocument()->GetSegmentCount());
     EXPECT_DOUBLE_EQ(96, TestApp().m_dPixelsPerInchX);
+    for (int i = 0; i < 10; i++)
+        wxYield();
+    EXPECT_EQ(pFrame, wxWindow::FindFocus());
 }
 
 TEST_F(StartupTest, FileArgumentOpensTheFile)
@@ -140,8 +143,8 @@ TEST_F(StartupTest, FailedOpenKeepsTheDocumentAndWindow)
     ASSERT_TRUE(Start(DataFile("view-three.hex")));
     CCorvaneDoc* pDoc = TheDocument();
     CLogCapture log;
-    EXPECT_EQ(nullptr, TestApp().GetDocManager()->CreateDocument("/nonexistent/x.hex",
-                                                                  wxDOC_SILENT));
+    EXPECT_EQ(nullptr,
+              TestApp().GetDocManager()->CreateDocument("/nonexistent/x.hex", wxDOC_SILENT));
     EXPECT_EQ(1u, log.m_messages.size());
     EXPECT_EQ(pDoc, TheDocument());
     EXPECT_EQ(3, pDoc->GetSegmentCount());

@@ -42,9 +42,7 @@ std::string DataFile(const std::string& strName)
     return std::string(CORVANE_TEST_DATA) + "/" + strName;
 }
 
-CLogCapture::CLogCapture() : m_pPrevious(wxLog::SetActiveTarget(this))
-{
-}
+CLogCapture::CLogCapture() : m_pPrevious(wxLog::SetActiveTarget(this)) {}
 
 CLogCapture::~CLogCapture()
 {

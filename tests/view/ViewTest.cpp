@@ -173,7 +173,8 @@ TEST_F(ViewTest, NoPaintWithTheOldLineWidth)
 {
     StartWithSegments(1);
     std::vector<int> widths;
-    Ctrl().Bind(wxEVT_PAINT, [&](wxPaintEvent& event)
+    Ctrl().Bind(wxEVT_PAINT,
+                [&](wxPaintEvent& event)
                 {
                     widths.push_back(Ctrl().GetBytesPerLine());
                     event.Skip();
@@ -196,3 +197,15 @@ TEST_F(ViewTest, ControlCoversTheClientArea)
     EXPECT_EQ(IDC_HEXEDIT, Ctrl().GetId());
 }
 
+// Activating the frame gives the keyboard focus to the view (the frame stands for it), not
+// to the control: the control takes keys only after a click.
+TEST_F(ViewTest, ActivationLeavesTheControlWithoutFocus)
+{
+    StartWithSegments(1);
+    Ctrl().SetFocus();
+    wxActivateEvent activate(wxEVT_ACTIVATE, true, m_pFrame->GetId());
+    m_pFrame->GetEventHandler()->ProcessEvent(activate);
+    for (int i = 0; i < 10; i++)
+        wxYield();
+    EXPECT_EQ(m_pFrame, wxWindow::FindFocus());
+}
