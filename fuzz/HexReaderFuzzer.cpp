@@ -56,13 +56,6 @@ void CheckCoalesced(const ImageCopy& copy)
     }
 }
 
-ImageCopy ReadWhole(const uint8_t* pData, size_t nSize, bool& bOk)
-{
-    MemoryImage image;
-    bOk = ReadHexText(image, reinterpret_cast<const char*>(pData), nSize);
-    return CopyImage(image);
-}
-
 // Feeds the text in pieces whose lengths cycle through a pattern taken from the input.
 ImageCopy ReadInPieces(const uint8_t* pData, size_t nSize)
 {
@@ -105,16 +98,15 @@ void CheckRepeatable(const uint8_t* pData, size_t nSize, const ImageCopy& expect
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
-    bool bOk = false;
-    const ImageCopy copy = ReadWhole(pData, nSize, bOk);
+    MemoryImage image;
+    const bool bOk = ReadHexText(image, reinterpret_cast<const char*>(pData), nSize);
+    const ImageCopy copy = CopyImage(image);
     Check(bOk == !copy.empty(), "result does not match the segment count");
     CheckCoalesced(copy);
     CheckAgainstReference(pData, nSize, copy);
     if (nSize > 0)
         CheckRepeatable(pData, nSize, copy);
 
-    MemoryImage image;
-    ReadHexText(image, reinterpret_cast<const char*>(pData), nSize);
     const std::string text = FormatHexText(image);
     CheckWriterOutput(copy, text);
     CheckRoundTrip(copy, text);
