@@ -30,7 +30,8 @@ button() {
 
 "$exe" "$file" &
 pid=$!
-wid=$(timeout 30 xdotool search --sync --onlyvisible --name ' - Corvane$' | head -1)
+# other window tests may share the display, so only this program's own window counts
+wid=$(timeout 30 xdotool search --sync --onlyvisible --pid "$pid" --name ' - Corvane$' | head -1)
 [ -n "$wid" ] || fail "no main window"
 title=$(xdotool getwindowname "$wid")
 [ "$title" = "$(basename "$fixture") - Corvane" ] || fail "title is '$title'"
