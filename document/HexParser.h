@@ -4,6 +4,7 @@
 #include "MemoryImage.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
 class CHexParser
@@ -16,14 +17,16 @@ public:
     int ParseHex(const char* pszText, int nDigits) const;
 };
 
-// Feeds HEX text to an image in chunks of any size. Lines are handled in pieces of
-// at most 999 characters (a longer line becomes several pieces, each read like a
-// line of its own), a CR directly before the LF belongs to the line break, and
-// columns past a piece's end read as the digit 0.
+// Feeds HEX text to an image in chunks of any size, record by record, as the
+// reading procedure does (without clearing or coalescing). Lines are handled in
+// pieces of at most 999 characters (a longer line becomes several pieces, each read
+// like a line of its own), a CR directly before the LF belongs to the line break,
+// and columns past a piece's end read as the digit 0.
 class CHexTextReader
 {
 public:
     explicit CHexTextReader(MemoryImage& image);
+    ~CHexTextReader();
     void Feed(const char* pData, size_t nLen);
     // Handles a last line without line break; does not coalesce.
     void Finish();
@@ -31,15 +34,8 @@ public:
     static constexpr int kLineBufferSize = 1000;
 
 private:
-    void HandlePiece(const char* pPiece, int nLen);
-
-    MemoryImage& m_image;
-    const uint8_t* m_pPairs;
-    uint32_t m_dwLinearBase = 0;
-    uint32_t m_dwSegmentBase = 0;
-    // a piece cut by the end of a chunk: at most 999 characters
-    char m_line[kLineBufferSize];
-    int m_nLineLen = 0;
+    struct CImpl;
+    std::unique_ptr<CImpl> m_pImpl;
 };
 
 // The reading procedure: clears the image (before the file is opened), reads every

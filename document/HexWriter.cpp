@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,14 +33,14 @@ constexpr CHexPairs kPairs;
 class CRecordSink
 {
 public:
-    explicit CRecordSink(std::function<bool(const char*, size_t)> flush) : m_flush(std::move(flush))
+    explicit CRecordSink(std::function<bool(const char*, size_t)> flush)
+        : m_flush(std::move(flush)), m_buf(new char[kSize])
     {
-        m_buf.resize(kSize);
     }
     bool Flush()
     {
         if (m_nUsed > 0 && m_bOk)
-            m_bOk = m_flush(m_buf.data(), m_nUsed);
+            m_bOk = m_flush(m_buf.get(), m_nUsed);
         m_nUsed = 0;
         return m_bOk;
     }
@@ -48,16 +49,16 @@ public:
     {
         if (m_nUsed + kMaxRecord > kSize)
             Flush();
-        return m_buf.data() + m_nUsed;
+        return m_buf.get() + m_nUsed;
     }
-    void Commit(char* pEnd) { m_nUsed = static_cast<size_t>(pEnd - m_buf.data()); }
+    void Commit(char* pEnd) { m_nUsed = static_cast<size_t>(pEnd - m_buf.get()); }
     bool Ok() const { return m_bOk; }
 
 private:
     static constexpr size_t kSize = 1 << 20;
     static constexpr size_t kMaxRecord = 1 + 2 * (4 + 255 + 1) + 2;
     std::function<bool(const char*, size_t)> m_flush;
-    std::string m_buf;
+    std::unique_ptr<char[]> m_buf;
     size_t m_nUsed = 0;
     bool m_bOk = true;
 };

@@ -44,6 +44,7 @@ BOOL MemoryImage::SetSize(int n)
         m_ppSegments = nullptr;
         m_nCount = 0;
         m_nCapacity = 0;
+        m_nAllocated = 0;
         return TRUE;
     }
     if (n > m_nCapacity)
@@ -53,16 +54,35 @@ BOOL MemoryImage::SetSize(int n)
             (static_cast<long long>(n - m_nCount) / m_nGrowBy + 1) * m_nGrowBy + m_nCount;
         if (nNew > INT_MAX / static_cast<long long>(sizeof(MemorySegment*)))
             return FALSE;
-        void* pNew = std::realloc(m_ppSegments, static_cast<size_t>(nNew) * sizeof(MemorySegment*));
-        if (!pNew)
+        if (nNew > m_nAllocated && !Reserve(static_cast<int>(nNew)))
             return FALSE;
-        m_ppSegments = static_cast<MemorySegment**>(pNew);
         for (long long k = m_nCount; k < nNew; ++k)
             m_ppSegments[k] = nullptr;
         m_nCapacity = static_cast<int>(nNew);
     }
     m_nCount = n;
     return TRUE;
+}
+
+bool MemoryImage::Reserve(int nEntries)
+{
+    // The table keeps the capacity of its growth steps, but behind it the allocation
+    // grows geometrically, so a table of a million segments is not moved 140,000 times.
+    long long nAlloc = std::max<long long>(nEntries, static_cast<long long>(m_nAllocated) * 3 / 2);
+    nAlloc = std::min<long long>(nAlloc, INT_MAX / static_cast<long long>(sizeof(MemorySegment*)));
+    void* pNew = std::realloc(m_ppSegments, static_cast<size_t>(nAlloc) * sizeof(MemorySegment*));
+    if (!pNew && nAlloc > nEntries)
+    {
+        nAlloc = nEntries;
+        pNew = std::realloc(m_ppSegments, static_cast<size_t>(nAlloc) * sizeof(MemorySegment*));
+    }
+    if (!pNew)
+        return false;
+    m_ppSegments = static_cast<MemorySegment**>(pNew);
+    for (long long k = m_nAllocated; k < nAlloc; ++k)
+        m_ppSegments[k] = nullptr;
+    m_nAllocated = static_cast<int>(nAlloc);
+    return true;
 }
 
 void MemoryImage::SetAtGrow(int i, MemorySegment* p)
@@ -109,6 +129,7 @@ void MemoryImage::Swap(MemoryImage& other) noexcept
     std::swap(m_nCapacity, other.m_nCapacity);
     std::swap(m_nGrowBy, other.m_nGrowBy);
     std::swap(m_ppSegments, other.m_ppSegments);
+    std::swap(m_nAllocated, other.m_nAllocated);
     std::swap(m_pEndIndex, other.m_pEndIndex);
 }
 

@@ -63,11 +63,14 @@ public:
     MemorySegment** m_ppSegments;
 
 private:
+    bool Reserve(int nEntries);
     void DropAppendState();
     bool GrowBlock(int nIndex, MemorySegment* pSeg, int nExtra);
     void SortLikeExchange();
     void MergeTouching();
 
+    // entries behind m_ppSegments, at least m_nCapacity
+    int m_nAllocated = 0;
     // Spare room of each block while records are appended (parallel to the table).
     int* m_pnBlockCap = nullptr;
     int m_nBlockCapCount = 0;
