@@ -6,8 +6,9 @@
 // records share an address (and none is empty or runs past 0xFFFFFFFF), the result
 // does not depend on the order the records came in: it is the runs of touching
 // records, in address order. Such a file is read twice: once for where its records
-// lie, once to put their bytes straight into the final blocks. Any other file, or
-// input that cannot be read twice, takes the record-by-record path.
+// lie, once to put their bytes straight into the final blocks. Files in ascending
+// order, files whose records overlap, and input that cannot be read twice take the
+// record-by-record path.
 #include "HexParser.h"
 #include "HexScan.h"
 
@@ -260,18 +261,78 @@ template <class TText> bool LoadDisjoint(MemoryImage& image, TText& text)
     return fill.bOk && fill.nRecords == where.nRecords && fill.nBytes == where.nBytes;
 }
 
-template <class TText> bool Load(MemoryImage& image, TText& text, bool bTwice)
+// Reads record by record while the records come in ascending order without sharing
+// addresses (the table then holds just the final segments). At the first record
+// that goes back to an address no segment holds yet, it gives up if the file can be
+// read again: the order is descending or random, and two passes serve it better.
+struct CFirstPassSink
 {
-    if (bTwice)
+    hexscan::CImageSink sink;
+    bool bMayRestart;
+    bool bWatching = true;
+    bool bRestart = false;
+    uint64_t nPrevEnd = 0;
+
+    bool HoldsAny(uint32_t dwAddress, int n) const
     {
+        const MemoryImage& image = sink.image;
+        MemorySegment** ppBegin = image.m_ppSegments;
+        MemorySegment** ppEnd = ppBegin + image.GetCount();
+        const uint64_t nEnd = static_cast<uint64_t>(dwAddress) + n;
+        MemorySegment** pp = std::lower_bound(ppBegin, ppEnd, nEnd, [](const MemorySegment* p, uint64_t a) {
+            return p->m_dwAddress < a;
+        });
+        return pp != ppBegin && static_cast<uint64_t>(pp[-1]->m_dwAddress) + pp[-1]->m_nSize > dwAddress;
+    }
+    void Data(uint32_t dwAddress, const char* pPiece, int nLen, int n)
+    {
+        if (bRestart)
+            return;
+        if (bWatching)
+        {
+            const uint64_t nEnd = static_cast<uint64_t>(dwAddress) + static_cast<uint64_t>(n);
+            if (n == 0 || nEnd >= 0x100000000ull)
+                bWatching = false;
+            else if (dwAddress >= nPrevEnd)
+            {
+                nPrevEnd = nEnd;
+                uint8_t bytes[256];
+                hexscan::DecodeData(sink.pPairs, pPiece, nLen, n, bytes);
+                sink.image.AppendInOrder(dwAddress, bytes, n);
+                return;
+            }
+            else
+            {
+                bWatching = false;
+                if (bMayRestart && !HoldsAny(dwAddress, n))
+                {
+                    bRestart = true;
+                    return;
+                }
+            }
+        }
+        sink.Data(dwAddress, pPiece, nLen, n);
+    }
+    bool WantsMore() const { return !bRestart; }
+};
+
+template <class TText> bool Load(MemoryImage& image, TText& text, bool bMayRestart)
+{
+    CFirstPassSink first{{image}, bMayRestart};
+    Scan(text, first);
+    if (first.bRestart)
+    {
+        image.DeleteAll();
+        if (!text.Rewind())
+            return false;
         if (LoadDisjoint(image, text))
             return image.GetCount() > 0;
         image.DeleteAll();
         if (!text.Rewind())
             return false;
+        hexscan::CImageSink sink{image};
+        Scan(text, sink);
     }
-    hexscan::CImageSink sink{image};
-    Scan(text, sink);
     image.Coalesce();
     return image.GetCount() > 0;
 }
@@ -293,12 +354,12 @@ bool ReadHexFile(MemoryImage& image, const char* pszPath)
         return false;
     struct stat st;
     // only a regular file can be read a second time
-    const bool bTwice = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    const bool bMayRestart = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
 #ifdef POSIX_FADV_SEQUENTIAL
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
     CFileText text(fd);
-    const bool bOk = Load(image, text, bTwice);
+    const bool bOk = Load(image, text, bMayRestart);
     ::close(fd);
     return bOk;
 }

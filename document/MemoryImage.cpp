@@ -115,6 +115,7 @@ void MemoryImage::RemoveAt(int i)
 void MemoryImage::DeleteAll()
 {
     m_pEndIndex.reset();
+    m_nTailCap = -1;
     for (int i = 0; i < m_nCount; ++i)
     {
         DestroySegment(m_ppSegments[i]);
@@ -130,45 +131,53 @@ void MemoryImage::Swap(MemoryImage& other) noexcept
     std::swap(m_nGrowBy, other.m_nGrowBy);
     std::swap(m_ppSegments, other.m_ppSegments);
     std::swap(m_nAllocated, other.m_nAllocated);
+    std::swap(m_nTailCap, other.m_nTailCap);
     std::swap(m_pEndIndex, other.m_pEndIndex);
 }
 
 void MemoryImage::DropAppendState()
 {
-    if (!m_pEndIndex)
+    if (!m_pEndIndex && m_nTailCap < 0)
         return;
     Trim();
 }
 
+namespace
+{
+void TrimBlock(MemorySegment* p, int nCap)
+{
+    if (!p || !p->m_pBytes || nCap == p->m_nSize)
+        return;
+    if (p->m_nSize == 0)
+    {
+        std::free(p->m_pBytes);
+        p->m_pBytes = nullptr;
+        return;
+    }
+    // shrinking cannot lose data; if the allocator refuses, the block simply keeps its room
+    if (void* pNew = std::realloc(p->m_pBytes, static_cast<size_t>(p->m_nSize)))
+        p->m_pBytes = static_cast<uint8_t*>(pNew);
+}
+} // namespace
+
 void MemoryImage::Trim()
 {
+    if (m_nTailCap >= 0 && m_nCount > 0)
+        TrimBlock(m_ppSegments[m_nCount - 1], m_nTailCap);
+    m_nTailCap = -1;
     if (!m_pEndIndex)
         return;
     const std::vector<int>& caps = m_pEndIndex->Capacities();
     for (int i = 0; i < m_nCount && i < static_cast<int>(caps.size()); ++i)
-    {
-        MemorySegment* p = m_ppSegments[i];
-        if (!p || !p->m_pBytes || caps[i] == p->m_nSize)
-            continue;
-        if (p->m_nSize == 0)
-        {
-            std::free(p->m_pBytes);
-            p->m_pBytes = nullptr;
-            continue;
-        }
-        // shrinking cannot lose data; if the allocator refuses, the block simply keeps its room
-        if (void* pNew = std::realloc(p->m_pBytes, static_cast<size_t>(p->m_nSize)))
-            p->m_pBytes = static_cast<uint8_t*>(pNew);
-    }
+        TrimBlock(m_ppSegments[i], caps[static_cast<size_t>(i)]);
     m_pEndIndex.reset();
 }
 
-bool MemoryImage::GrowBlock(int nIndex, MemorySegment* pSeg, int nExtra)
+bool MemoryImage::GrowBlock(MemorySegment* pSeg, int nExtra, int& nCap)
 {
     const long long nNeed = static_cast<long long>(pSeg->m_nSize) + nExtra;
     if (nNeed > INT_MAX)
         return false;
-    int& nCap = m_pEndIndex->Capacity(nIndex);
     if (nNeed <= nCap && (pSeg->m_pBytes || nNeed == 0))
         return true;
     // geometric growth keeps a long run of appended records linear in cost
@@ -193,14 +202,17 @@ void MemoryImage::AddBytes(uint32_t dwAddress, const uint8_t* pBytes, int n)
     if (n < 0)
         return;
     if (!m_pEndIndex)
+    {
+        Trim();
         m_pEndIndex = std::make_unique<CSegmentEndIndex>(*this);
+    }
 
     const int nFound = m_pEndIndex->FirstEndingAt(dwAddress);
     if (nFound >= 0)
     {
         MemorySegment* pSeg = m_ppSegments[nFound];
         // a record whose bytes cannot be stored is dropped; the segment stays whole
-        if (!GrowBlock(nFound, pSeg, n))
+        if (!GrowBlock(pSeg, n, m_pEndIndex->Capacity(nFound)))
             return;
         if (n > 0)
             std::memcpy(pSeg->m_pBytes + pSeg->m_nSize, pBytes, static_cast<size_t>(n));
@@ -218,9 +230,21 @@ void MemoryImage::AddBytes(uint32_t dwAddress, const uint8_t* pBytes, int n)
         return;
     }
 
+    const int nIndex = m_nCount;
+    MemorySegment* pSeg = AppendNew(dwAddress, pBytes, n);
+    if (pSeg && !m_pEndIndex->Append(nIndex, pSeg))
+    {
+        m_ppSegments[nIndex] = nullptr;
+        m_nCount = nIndex;
+        DestroySegment(pSeg);
+    }
+}
+
+MemorySegment* MemoryImage::AppendNew(uint32_t dwAddress, const uint8_t* pBytes, int n)
+{
     MemorySegment* pSeg = new (std::nothrow) MemorySegment;
     if (!pSeg)
-        return;
+        return nullptr;
     pSeg->m_dwAddress = dwAddress;
     if (n > 0)
     {
@@ -228,18 +252,40 @@ void MemoryImage::AddBytes(uint32_t dwAddress, const uint8_t* pBytes, int n)
         if (!pSeg->m_pBytes)
         {
             delete pSeg;
-            return;
+            return nullptr;
         }
         std::memcpy(pSeg->m_pBytes, pBytes, static_cast<size_t>(n));
         pSeg->m_nSize = n;
     }
+    // when the table cannot grow the record is dropped, as it always was
     const int nIndex = m_nCount;
-    if (nIndex == INT_MAX || !SetSize(nIndex + 1) || !m_pEndIndex->Append(nIndex, pSeg))
+    if (nIndex == INT_MAX || !SetSize(nIndex + 1))
     {
-        if (m_nCount > nIndex)
-            m_nCount = nIndex;
         DestroySegment(pSeg);
-        return;
+        return nullptr;
     }
     m_ppSegments[nIndex] = pSeg;
+    return pSeg;
+}
+
+void MemoryImage::AppendInOrder(uint32_t dwAddress, const uint8_t* pBytes, int n)
+{
+    if (m_pEndIndex || n <= 0)
+    {
+        AddBytes(dwAddress, pBytes, n);
+        return;
+    }
+    MemorySegment* pLast = m_nCount > 0 ? m_ppSegments[m_nCount - 1] : nullptr;
+    if (pLast && static_cast<uint64_t>(pLast->m_dwAddress) + static_cast<uint64_t>(pLast->m_nSize) == dwAddress)
+    {
+        if (m_nTailCap < 0)
+            m_nTailCap = pLast->m_nSize;
+        if (!GrowBlock(pLast, n, m_nTailCap))
+            return;
+        std::memcpy(pLast->m_pBytes + pLast->m_nSize, pBytes, static_cast<size_t>(n));
+        pLast->m_nSize += n;
+        return;
+    }
+    Trim();
+    AppendNew(dwAddress, pBytes, n);
 }

@@ -48,6 +48,9 @@ public:
     // order, that ends at dwAddress, else appends a new segment. When memory runs
     // out the record's bytes are dropped and the image stays consistent.
     void AddBytes(uint32_t dwAddress, const uint8_t* pBytes, int n);
+    // The same as AddBytes for a record that starts at or after the end of every
+    // segment (records in ascending order that share no address); needs no lookup.
+    void AppendInOrder(uint32_t dwAddress, const uint8_t* pBytes, int n);
     // Sorts by start address exactly as the designed exchange sort does (equal
     // starts included) and merges chains of touching neighbours.
     void Coalesce();
@@ -65,10 +68,13 @@ public:
 private:
     bool Reserve(int nEntries);
     void DropAppendState();
-    bool GrowBlock(int nIndex, MemorySegment* pSeg, int nExtra);
+    bool GrowBlock(MemorySegment* pSeg, int nExtra, int& nCap);
+    MemorySegment* AppendNew(uint32_t dwAddress, const uint8_t* pBytes, int n);
     void SortLikeExchange();
     void MergeTouching();
 
+    // spare room of the last segment's block while records come in order; -1: none
+    int m_nTailCap = -1;
     // entries behind m_ppSegments, at least m_nCapacity
     int m_nAllocated = 0;
     // Spare room of each block while records are appended (parallel to the table).
