@@ -1,4 +1,5 @@
-// The application tests' own application: the platform hooks replaced.
+// The application tests' own application: the platform hooks replaced, and the program
+// started only by the tests that mean to.
 #pragma once
 
 #include "CorvaneApp.h"
@@ -12,6 +13,8 @@ public:
     CScreenCaps m_caps;
     CCommandLineInfo m_cmdLine;
 
+    bool OnInit() override { return true; }
+    int OnExit() override { return 0; }
     int RunWebUpdateIfEnabled() override
     {
         m_nWebUpdateCalls++;
@@ -28,4 +31,7 @@ protected:
     }
 };
 
-CTestApp& TestApp();
+inline CTestApp& TestApp()
+{
+    return static_cast<CTestApp&>(*wxTheApp);
+}

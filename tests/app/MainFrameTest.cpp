@@ -1,3 +1,4 @@
+// The main frame's menu, toolbar, status bar and recent-file list.
 #include "AppTestSupport.h"
 #include "DocTemplate.h"
 #include "MainFrame.h"
@@ -34,6 +35,7 @@ protected:
 };
 } // namespace
 
+// The designed order, tooltips (" byteorder" with its space) and prompts ("relaod").
 TEST_F(MainFrameTest, ToolbarButtonsInDesignedOrder)
 {
     const struct
@@ -41,7 +43,7 @@ TEST_F(MainFrameTest, ToolbarButtonsInDesignedOrder)
         int nId;
         const char* pszTooltip;
         const char* pszPrompt;
-    } expected[] = {
+    } kExpected[] = {
         {wxID_NEW, "New", "Create a new document"},
         {wxID_OPEN, "Open", "Open an existing document"},
         {ID_FILE_RELOAD, "reopen", "relaod"},
@@ -66,22 +68,19 @@ TEST_F(MainFrameTest, ToolbarButtonsInDesignedOrder)
         {wxID_ABOUT, "About", "Display program information, version number and copyright"},
     };
     wxToolBar* pToolBar = m_pFrame->m_wndToolBar;
-    ASSERT_EQ(WXSIZEOF(expected), pToolBar->GetToolsCount());
+    ASSERT_EQ(WXSIZEOF(kExpected), pToolBar->GetToolsCount());
     EXPECT_EQ(AFX_IDW_TOOLBAR, pToolBar->GetId());
-    for (size_t i = 0; i < WXSIZEOF(expected); i++)
+    for (size_t i = 0; i < WXSIZEOF(kExpected); i++)
     {
+        SCOPED_TRACE(i);
         const wxToolBarToolBase* pTool = pToolBar->GetToolByPos(int(i));
-        if (expected[i].nId == wxID_SEPARATOR)
-        {
-            EXPECT_TRUE(pTool->IsSeparator()) << i;
+        EXPECT_EQ(kExpected[i].nId == wxID_SEPARATOR, pTool->IsSeparator());
+        if (pTool->IsSeparator())
             continue;
-        }
-        EXPECT_EQ(expected[i].nId, pTool->GetId()) << i;
-        EXPECT_EQ(expected[i].pszTooltip, pTool->GetShortHelp()) << i;
-        EXPECT_EQ(expected[i].pszPrompt, pTool->GetLongHelp()) << i;
-        const wxBitmap bmp = pTool->GetNormalBitmap();
-        ASSERT_TRUE(bmp.IsOk()) << i;
-        EXPECT_EQ(wxSize(18, 18), bmp.GetSize()) << i;
+        EXPECT_EQ(kExpected[i].nId, pTool->GetId());
+        EXPECT_EQ(kExpected[i].pszTooltip, pTool->GetShortHelp());
+        EXPECT_EQ(kExpected[i].pszPrompt, pTool->GetLongHelp());
+        EXPECT_EQ(wxSize(18, 18), pTool->GetNormalBitmap().GetSize());
     }
 }
 
@@ -90,27 +89,19 @@ TEST_F(MainFrameTest, StatusBarPanesShowTheLockKeys)
     wxStatusBar* pStatusBar = m_pFrame->m_wndStatusBar;
     ASSERT_EQ(4, pStatusBar->GetFieldsCount());
     EXPECT_EQ(AFX_IDW_STATUS_BAR, pStatusBar->GetId());
-    EXPECT_EQ("Ready", pStatusBar->GetStatusText(0));
-    const struct
+    const bool kStates[][3] = {{true, false, false}, {false, true, true}, {false, false, false}};
+    for (const auto& [bCaps, bNum, bScroll] : kStates)
     {
-        bool bCaps, bNum, bScroll;
-        const char* pszCaps;
-        const char* pszNum;
-        const char* pszScroll;
-    } cases[] = {{true, false, false, "CAP", "", ""},
-                 {false, true, true, "", "NUM", "SCRL"},
-                 {false, false, false, "", "", ""}};
-    for (const auto& c : cases)
-    {
-        m_pFrame->SetKeyIndicators(c.bCaps, c.bNum, c.bScroll);
-        EXPECT_EQ(c.pszCaps, pStatusBar->GetStatusText(1));
-        EXPECT_EQ(c.pszNum, pStatusBar->GetStatusText(2));
-        EXPECT_EQ(c.pszScroll, pStatusBar->GetStatusText(3));
+        m_pFrame->SetKeyIndicators(bCaps, bNum, bScroll);
+        EXPECT_EQ(bCaps ? "CAP" : "", pStatusBar->GetStatusText(1));
+        EXPECT_EQ(bNum ? "NUM" : "", pStatusBar->GetStatusText(2));
+        EXPECT_EQ(bScroll ? "SCRL" : "", pStatusBar->GetStatusText(3));
+        EXPECT_EQ("Ready", pStatusBar->GetStatusText(0));
     }
-    EXPECT_EQ("Ready", pStatusBar->GetStatusText(0));
 }
 
-TEST_F(MainFrameTest, EditCommandsAreDisabled)
+// Cut, Copy, Paste and Undo are shown disabled; Reload, on the toolbar only, is enabled.
+TEST_F(MainFrameTest, MenusAndEnabledCommands)
 {
     m_pFrame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
     m_pFrame->DoMenuUpdates();
@@ -120,59 +111,27 @@ TEST_F(MainFrameTest, EditCommandsAreDisabled)
     for (int nId : {wxID_CUT, wxID_COPY, wxID_PASTE})
         EXPECT_FALSE(m_pFrame->m_wndToolBar->GetToolEnabled(nId)) << nId;
     EXPECT_TRUE(m_pFrame->m_wndToolBar->GetToolEnabled(ID_FILE_RELOAD));
+    EXPECT_EQ(nullptr, pMenuBar->FindItem(ID_FILE_RELOAD));
+    ASSERT_EQ(4u, pMenuBar->GetMenuCount());
+    const char* const kTitles[] = {"&File", "&Edit", "&View", "&Help"};
+    for (size_t i = 0; i < 4; i++)
+        EXPECT_EQ(kTitles[i], pMenuBar->GetMenuLabel(i));
+    EXPECT_EQ("Create a new document", pMenuBar->GetHelpString(wxID_NEW));
 }
 
 TEST_F(MainFrameTest, ViewMenuShowsHidesAndChecksTheBars)
 {
-    const struct
-    {
-        int nId;
-        wxWindow* pBar;
-    } bars[] = {{ID_VIEW_TOOLBAR, m_pFrame->m_wndToolBar},
-                {ID_VIEW_STATUS_BAR, m_pFrame->m_wndStatusBar}};
-    for (const auto& bar : bars)
-    {
+    const std::pair<int, wxWindow*> kBars[] = {{ID_VIEW_TOOLBAR, m_pFrame->m_wndToolBar},
+                                               {ID_VIEW_STATUS_BAR, m_pFrame->m_wndStatusBar}};
+    for (const auto& [nId, pBar] : kBars)
         for (bool bShown : {false, true})
         {
-            wxCommandEvent command(wxEVT_MENU, bar.nId);
+            wxCommandEvent command(wxEVT_MENU, nId);
             m_pFrame->GetEventHandler()->ProcessEvent(command);
-            EXPECT_EQ(bShown, bar.pBar->IsShown()) << bar.nId;
+            EXPECT_EQ(bShown, pBar->IsShown()) << nId;
             m_pFrame->DoMenuUpdates();
-            EXPECT_EQ(bShown, m_pFrame->GetMenuBar()->IsChecked(bar.nId)) << bar.nId;
+            EXPECT_EQ(bShown, m_pFrame->GetMenuBar()->IsChecked(nId)) << nId;
         }
-    }
-}
-
-TEST_F(MainFrameTest, MenuItemsAndPrompts)
-{
-    wxMenuBar* pMenuBar = m_pFrame->GetMenuBar();
-    ASSERT_EQ(4u, pMenuBar->GetMenuCount());
-    const char* const titles[] = {"&File", "&Edit", "&View", "&Help"};
-    for (size_t i = 0; i < 4; i++)
-        EXPECT_EQ(titles[i], pMenuBar->GetMenuLabel(i));
-    const struct
-    {
-        int nId;
-        const char* pszLabel;
-    } items[] = {{wxID_NEW, "&New\tCtrl+N"},
-                 {wxID_OPEN, "&Open...\tCtrl+O"},
-                 {wxID_SAVE, "&Save\tCtrl+S"},
-                 {wxID_SAVEAS, "Save &As..."},
-                 {wxID_PRINT, "Print"},
-                 {wxID_PREVIEW, "Print Preview"},
-                 {wxID_EXIT, "E&xit"},
-                 {wxID_UNDO, "&Undo\tCtrl+Z"},
-                 {wxID_CUT, "Cu&t\tCtrl+X"},
-                 {wxID_COPY, "&Copy\tCtrl+C"},
-                 {wxID_PASTE, "&Paste\tCtrl+V"},
-                 {ID_VIEW_TOOLBAR, "&Toolbar"},
-                 {ID_VIEW_STATUS_BAR, "&Status Bar"},
-                 {wxID_ABOUT, "&About Corvane..."}};
-    for (const auto& item : items)
-        EXPECT_EQ(item.pszLabel, pMenuBar->GetLabel(item.nId)) << item.nId;
-    EXPECT_EQ("Bytewise", CorvaneRes::GetCommandPrompt(ID_VIEW_BYTES));
-    EXPECT_EQ("Create a new document", pMenuBar->GetHelpString(wxID_NEW));
-    EXPECT_EQ(nullptr, pMenuBar->FindItem(ID_FILE_RELOAD));
 }
 
 TEST_F(MainFrameTest, RecentFilesTakeThePlaceOfThePlaceholder)
@@ -181,16 +140,14 @@ TEST_F(MainFrameTest, RecentFilesTakeThePlaceOfThePlaceholder)
     const size_t nFirst = 7;
     EXPECT_EQ("Recent File", FileMenuItem(nFirst)->GetItemLabel());
     EXPECT_FALSE(FileMenuItem(nFirst)->IsEnabled());
-    for (const char* pszFile :
-         {"/a/one.hex", "/a/two.hex", "/a/three.hex", "/a/four.hex", "/a/five.hex"})
+    for (const char* pszFile : {"/a/1.hex", "/a/2.hex", "/a/3.hex", "/a/4.hex", "/a/5.hex"})
         m_manager.AddFileToHistory(pszFile);
     ASSERT_EQ(4u, m_manager.GetHistoryFilesCount());
-    const char* const labels[] = {"&1 /a/five.hex", "&2 /a/four.hex", "&3 /a/three.hex",
-                                  "&4 /a/two.hex"};
     for (size_t i = 0; i < 4; i++)
     {
-        EXPECT_EQ(labels[i], FileMenuItem(nFirst + i)->GetItemLabel()) << i;
-        EXPECT_EQ(wxID_FILE1 + int(i), FileMenuItem(nFirst + i)->GetId()) << i;
+        EXPECT_EQ(wxString::Format("&%zu /a/%zu.hex", i + 1, 5 - i),
+                  FileMenuItem(nFirst + i)->GetItemLabel());
+        EXPECT_EQ(wxID_FILE1 + int(i), FileMenuItem(nFirst + i)->GetId());
     }
     EXPECT_TRUE(FileMenuItem(nFirst + 4)->IsSeparator());
     EXPECT_EQ(wxID_EXIT, FileMenuItem(nFirst + 5)->GetId());

@@ -1,3 +1,4 @@
+// The registry key wrapper over the machine-wide settings file, and that file's parser.
 #include "AppTestSupport.h"
 #include "RegFileParser.h"
 #include "RegistryKey.h"
@@ -37,7 +38,7 @@ protected:
 // Runs fn as an unprivileged user when the tests run as root, so that file modes count.
 int RunWithoutPrivileges(int (*fn)())
 {
-    pid_t pid = fork();
+    const pid_t pid = fork();
     if (pid == 0)
     {
         if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
@@ -48,13 +49,22 @@ int RunWithoutPrivileges(int (*fn)())
     waitpid(pid, &nStatus, 0);
     return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
 }
+
+std::string DefaultValue(CRegistryKey& key)
+{
+    char szValue[16] = {};
+    DWORD nCount = sizeof(szValue);
+    return key.QueryValue(szValue, "", &nCount) == ERROR_SUCCESS ? szValue : "";
+}
 } // namespace
 
-TEST_F(RegistryKeyTest, CloseWithoutOpenReturnsZero)
+TEST_F(RegistryKeyTest, WithoutKeyCloseSucceedsAndQueriesFail)
 {
     CRegistryKey key;
     EXPECT_EQ(ERROR_SUCCESS, key.Close());
-    EXPECT_EQ(nullptr, key.m_hKey);
+    DWORD dw = 5;
+    EXPECT_NE(ERROR_SUCCESS, key.QueryDWord(dw, "ScreenX [mm]"));
+    EXPECT_EQ(5u, dw);
 }
 
 TEST_F(RegistryKeyTest, OpenResults)
@@ -63,53 +73,35 @@ TEST_F(RegistryKeyTest, OpenResults)
     {
         const char* pszKey;
         long nStatus;
-    } cases[] = {
+    } kCases[] = {
         {"Software\\Mirel Software", ERROR_SUCCESS},
         {"software\\MIREL SOFTWARE\\", ERROR_SUCCESS}, // case and trailing separator
         {"Software", ERROR_SUCCESS},                   // a key with keys below it
         {"Software\\Mirel", ERROR_FILE_NOT_FOUND},
         {"Software\\Mirel Software\\Sub", ERROR_FILE_NOT_FOUND},
     };
-    for (const auto& c : cases)
+    for (const auto& c : kCases)
     {
         CRegistryKey key;
         EXPECT_EQ(c.nStatus, key.Open(HKEY_LOCAL_MACHINE, c.pszKey, KEY_ALL_ACCESS)) << c.pszKey;
         EXPECT_EQ(c.nStatus == ERROR_SUCCESS, key.m_hKey != nullptr) << c.pszKey;
     }
-}
-
-TEST_F(RegistryKeyTest, MissingFileIsNotFound)
-{
     CRegistryKey::SetMachineFile(m_dir.File("absent.reg"));
     CRegistryKey key;
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.Open(HKEY_LOCAL_MACHINE, "Software\\Mirel Software"));
 }
 
+// A second Open closes the first key; one that fails leaves the key held as it was.
 TEST_F(RegistryKeyTest, SecondOpenClosesTheFirst)
 {
     CRegistryKey key;
     ASSERT_EQ(ERROR_SUCCESS, key.Open(HKEY_LOCAL_MACHINE, "Software\\Mirel Software"));
-    HKEY hFirst = key.m_hKey;
     ASSERT_EQ(ERROR_SUCCESS, key.Open(HKEY_LOCAL_MACHINE, "Software\\Other"));
-    EXPECT_NE(hFirst, key.m_hKey);
-    char szValue[16] = {};
-    DWORD nCount = sizeof(szValue);
-    EXPECT_EQ(ERROR_SUCCESS, key.QueryValue(szValue, "", &nCount));
-    EXPECT_STREQ("default", szValue);
+    EXPECT_EQ("default", DefaultValue(key));
     DWORD dw = 7;
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.QueryDWord(dw, "ScreenX [mm]"));
-}
-
-TEST_F(RegistryKeyTest, FailedOpenKeepsTheKeyHeld)
-{
-    CRegistryKey key;
-    ASSERT_EQ(ERROR_SUCCESS, key.Open(HKEY_LOCAL_MACHINE, "Software\\Mirel Software"));
-    HKEY hFirst = key.m_hKey;
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.Open(HKEY_LOCAL_MACHINE, "Software\\Nothing"));
-    EXPECT_EQ(hFirst, key.m_hKey);
-    DWORD dw = 0;
-    EXPECT_EQ(ERROR_SUCCESS, key.QueryDWord(dw, "ScreenX [mm]"));
-    EXPECT_EQ(320u, dw);
+    EXPECT_EQ("default", DefaultValue(key));
 }
 
 TEST_F(RegistryKeyTest, QueryDWordResults)
@@ -121,43 +113,29 @@ TEST_F(RegistryKeyTest, QueryDWordResults)
         const char* pszName;
         long nStatus;
         DWORD dwExpected;
-    } cases[] = {
+    } kCases[] = {
         {"ScreenX [mm]", ERROR_SUCCESS, 320},          {"screeny [MM]", ERROR_SUCCESS, 240},
         {"Short", ERROR_SUCCESS, 0xABCDEF2A},        // one byte replaces the lowest one
         {"Long", ERROR_MORE_DATA, 0xABCDEF01},       // six bytes: the default stays
         {"SharedPath", ERROR_MORE_DATA, 0xABCDEF01}, // text longer than 4 bytes
         {"Missing", ERROR_FILE_NOT_FOUND, 0xABCDEF01},
     };
-    for (const auto& c : cases)
+    for (const auto& c : kCases)
     {
         DWORD dw = 0xABCDEF01;
         EXPECT_EQ(c.nStatus, key.QueryDWord(dw, c.pszName)) << c.pszName;
         EXPECT_EQ(c.dwExpected, dw) << c.pszName;
     }
-}
-
-TEST_F(RegistryKeyTest, QueryValueReportsSizes)
-{
-    CRegistryKey key;
-    ASSERT_EQ(ERROR_SUCCESS, key.Open(HKEY_LOCAL_MACHINE, "Software\\Mirel Software\\"));
-    char szSmall[4] = {'x', 'x', 'x', 'x'};
-    DWORD nCount = sizeof(szSmall);
-    EXPECT_EQ(ERROR_MORE_DATA, key.QueryValue(szSmall, "SharedPath", &nCount));
+    // a buffer too small learns the size needed and is left alone
+    char szPath[64] = "x";
+    DWORD nCount = 4;
+    EXPECT_EQ(ERROR_MORE_DATA, key.QueryValue(szPath, "SharedPath", &nCount));
     EXPECT_EQ(18u, nCount);
-    EXPECT_EQ('x', szSmall[0]);
-    char szPath[64];
+    EXPECT_STREQ("x", szPath);
     nCount = sizeof(szPath);
     EXPECT_EQ(ERROR_SUCCESS, key.QueryValue(szPath, "SharedPath", &nCount));
     EXPECT_STREQ("/opt/mirel\\shared", szPath);
     EXPECT_EQ(18u, nCount);
-}
-
-TEST_F(RegistryKeyTest, QueryWithoutKeyFails)
-{
-    CRegistryKey key;
-    DWORD dw = 5;
-    EXPECT_NE(ERROR_SUCCESS, key.QueryDWord(dw, "ScreenX [mm]"));
-    EXPECT_EQ(5u, dw);
 }
 
 TEST_F(RegistryKeyTest, WriteAccessNeedsWritePermission)
@@ -166,36 +144,27 @@ TEST_F(RegistryKeyTest, WriteAccessNeedsWritePermission)
     chmod(m_dir.File("machine.reg").c_str(), 0444);
     auto openAll = []
     {
-        CRegistryKey key;
-        return int(key.Open(HKEY_LOCAL_MACHINE, "Software\\Mirel Software", KEY_ALL_ACCESS));
+        return int(
+            CRegistryKey().Open(HKEY_LOCAL_MACHINE, "Software\\Mirel Software", KEY_ALL_ACCESS));
     };
     auto openRead = []
-    {
-        CRegistryKey key;
-        return int(key.Open(HKEY_LOCAL_MACHINE, "Software\\Mirel Software", KEY_READ));
-    };
+    { return int(CRegistryKey().Open(HKEY_LOCAL_MACHINE, "Software\\Mirel Software", KEY_READ)); };
     EXPECT_EQ(ERROR_ACCESS_DENIED, RunWithoutPrivileges(openAll));
     EXPECT_EQ(ERROR_SUCCESS, RunWithoutPrivileges(openRead));
 }
 
-TEST(RegFileParserTest, ReadsTextWrittenAsUtf16)
+// Files written as UTF-16; deleted keys and values are not there.
+TEST(RegFileParserTest, ReadsUtf16AndDeletions)
 {
     const std::string strText = "[Software\\A]\r\n\"V\"=dword:00000010\r\n";
     std::string strUtf16 = "\xFF\xFE";
     for (char c : strText)
-    {
-        strUtf16 += c;
-        strUtf16 += '\0';
-    }
+        strUtf16 += {c, '\0'};
     CRegFile file;
     file.Parse(DecodeRegText(strUtf16));
     ASSERT_TRUE(file.HasKey("software\\a"));
     EXPECT_EQ((std::vector<uint8_t>{0x10, 0, 0, 0}), file.GetValues("software\\a").at("v"));
-}
 
-TEST(RegFileParserTest, DeletedKeysAndValuesAreIgnored)
-{
-    CRegFile file;
     file.Parse("[-Software\\Gone]\n\"X\"=dword:1\n[Software\\Kept]\n\"Y\"=-\n\"Z\"=hex(b):01,00\n");
     EXPECT_FALSE(file.HasKey("software\\gone"));
     ASSERT_TRUE(file.HasKey("software\\kept"));

@@ -1,13 +1,9 @@
-// Coalesce and AddBytes against a direct transcription of the designed procedures
-// (first segment in table order that ends at the address; exchange sort; merge of
-// touching neighbours), on many random small tables full of ties and neighbours.
+// Coalesce and AddBytes against a direct transcription of the designed procedures (first
+// segment in table order that ends at the address; exchange sort; merge of touching
+// neighbours), on random small tables full of ties, neighbours and empty segments.
 #include "TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <random>
-
-using namespace corvane_test;
 
 namespace
 {
@@ -21,84 +17,57 @@ uint32_t EndOf(const SegmentData& s)
 
 void ModelAddBytes(Model& model, uint32_t dwAddress, const Bytes& bytes)
 {
-    for (SegmentData& s : model)
-    {
-        if (EndOf(s) == dwAddress)
-        {
-            s.bytes.insert(s.bytes.end(), bytes.begin(), bytes.end());
-            return;
-        }
-    }
-    model.push_back({dwAddress, bytes});
+    auto it = std::find_if(model.begin(), model.end(),
+                           [&](const SegmentData& s) { return EndOf(s) == dwAddress; });
+    if (it == model.end())
+        model.push_back({dwAddress, bytes});
+    else
+        it->bytes.insert(it->bytes.end(), bytes.begin(), bytes.end());
 }
 
-void ModelCoalesce(Model& model)
+void ModelCoalesce(Model& m)
 {
-    const int n = static_cast<int>(model.size());
-    for (int i = 0; i <= n - 2; ++i)
-        for (int j = i + 1; j <= n - 1; ++j)
-            if (model[i].dwAddress > model[j].dwAddress)
-                std::swap(model[i], model[j]);
-    int i = 0;
-    int last = n - 1;
-    while (i < last)
+    for (size_t i = 0; i + 1 < m.size(); ++i)
+        for (size_t j = i + 1; j < m.size(); ++j)
+            if (m[i].dwAddress > m[j].dwAddress)
+                std::swap(m[i], m[j]);
+    for (size_t i = 0; i + 1 < m.size();)
     {
-        if (EndOf(model[i]) == model[i + 1].dwAddress)
-        {
-            Bytes& a = model[i].bytes;
-            a.insert(a.end(), model[i + 1].bytes.begin(), model[i + 1].bytes.end());
-            model.erase(model.begin() + i + 1);
-            --last;
-        }
+        if (EndOf(m[i]) != m[i + 1].dwAddress)
+            ++i;
         else
         {
-            ++i;
+            m[i].bytes.insert(m[i].bytes.end(), m[i + 1].bytes.begin(), m[i + 1].bytes.end());
+            m.erase(m.begin() + static_cast<long>(i) + 1);
         }
     }
 }
 
-std::string Describe(const Model& model)
+std::vector<std::string> Dump(const Model& model)
 {
-    std::string s;
-    for (const SegmentData& seg : model)
-        s += DumpLine(seg.dwAddress, seg.bytes) + "\n";
-    return s;
+    std::vector<std::string> lines;
+    for (const SegmentData& s : model)
+        lines.push_back(DumpLine(s));
+    return lines;
 }
 
-// Small tables: addresses from a narrow window so starts repeat and segments touch.
-class CTableMaker
+// Addresses from a narrow window so that starts repeat and segments touch.
+class CRandom
 {
 public:
-    explicit CTableMaker(uint32_t nSeed) : m_rng(nSeed) {}
-
+    explicit CRandom(uint32_t nSeed) : m_rng(nSeed) {}
     int Pick(int nLow, int nHigh) { return std::uniform_int_distribution<int>(nLow, nHigh)(m_rng); }
-
+    // now and then near the top, so that ends wrap past 0xFFFFFFFF
     uint32_t Address(int nWindow)
     {
-        // now and then near the top, so ends wrap past 0xFFFFFFFF
-        uint32_t dwBase = Pick(0, 9) == 0 ? 0xFFFFFFF0u : 0u;
-        return dwBase + static_cast<uint32_t>(Pick(0, nWindow));
+        return (Pick(0, 9) == 0 ? 0xFFFFFFF0u : 0u) + static_cast<uint32_t>(Pick(0, nWindow));
     }
-
-    Bytes Payload(int nMax)
+    Bytes Payload()
     {
-        int n = Pick(0, 3) == 0 ? 0 : Pick(1, nMax);
-        Bytes bytes(n);
+        Bytes bytes(Pick(0, 3) == 0 ? 0 : Pick(1, 4));
         for (uint8_t& b : bytes)
             b = m_nTag++; // every byte tells which segment it came from
         return bytes;
-    }
-
-    Model Table(int nMaxCount, int nWindow)
-    {
-        Model model;
-        const int n = Pick(0, nMaxCount);
-        for (int i = 0; i < n; ++i)
-        {
-            uint32_t dwAddress = Address(nWindow);
-            model.push_back({dwAddress, Payload(4)});
-        }
-        return model;
     }
 
 private:
@@ -106,109 +75,90 @@ private:
     uint8_t m_nTag = 0;
 };
 
-void ExpectCoalesceLikeModel(uint32_t nSeed, int nTables, int nMaxCount, int nWindow)
+void ExpectCoalesceLikeModel(Model model, const std::string& strWhat)
 {
-    CTableMaker maker(nSeed);
-    for (int t = 0; t < nTables; ++t)
-    {
-        Model model = maker.Table(nMaxCount, nWindow);
-        const Model before = model;
-        MemoryImage image;
-        FillImage(image, model);
-        image.Coalesce();
-        ModelCoalesce(model);
-        ExpectConsistent(image);
-        ASSERT_EQ(Segments(image), model) << "seed " << nSeed << " table " << t << ", before:\n"
-                                          << Describe(before) << "expected:\n"
-                                          << Describe(model);
-    }
-}
-
-TEST(CoalesceModel, SmallTablesWithManyTies)
-{
-    ExpectCoalesceLikeModel(1, 5000, 12, 15);
-}
-
-TEST(CoalesceModel, TablesWithFewDistinctStarts)
-{
-    ExpectCoalesceLikeModel(2, 2000, 16, 4);
-}
-
-TEST(CoalesceModel, LargerTablesWithTies)
-{
-    ExpectCoalesceLikeModel(3, 60, 400, 80);
-}
-
-TEST(CoalesceModel, LargeTablesWithDistinctStarts)
-{
-    CTableMaker maker(4);
-    for (int t = 0; t < 10; ++t)
-    {
-        // distinct starts in random order, every second pair touching
-        Model model;
-        for (uint32_t k = 0; k < 1000; ++k)
-            model.push_back({k * 8 + static_cast<uint32_t>(k % 2) * 4, Bytes(4, uint8_t(k))});
-        std::shuffle(model.begin(), model.end(), std::mt19937(t));
-        MemoryImage image;
-        FillImage(image, model);
-        image.Coalesce();
-        ModelCoalesce(model);
-        ASSERT_EQ(Segments(image), model) << "shuffle " << t;
-    }
-}
-
-TEST(CoalesceModel, AlreadySortedTableIsOnlyMerged)
-{
-    Model model;
-    for (uint32_t k = 0; k < 3000; ++k)
-        model.push_back({k / 3 * 4, Bytes(k % 3 == 0 ? 4 : 0, uint8_t(k))});
+    const std::vector<std::string> before = Dump(model);
     MemoryImage image;
     FillImage(image, model);
     image.Coalesce();
     ModelCoalesce(model);
-    ASSERT_EQ(Segments(image), model);
+    ASSERT_EQ(Dump(image), Dump(model)) << strWhat << ", before:\n"
+                                        << testing::PrintToString(before);
+}
+
+TEST(CoalesceModel, RandomTablesWithManyTies)
+{
+    const struct
+    {
+        int nTables, nMaxCount, nWindow;
+    } kShapes[] = {{5000, 12, 15}, {2000, 16, 4}, {60, 400, 80}};
+    CRandom random(1);
+    for (const auto& shape : kShapes)
+        for (int t = 0; t < shape.nTables && !HasFatalFailure(); ++t)
+        {
+            Model model(random.Pick(0, shape.nMaxCount));
+            for (SegmentData& s : model)
+                s = {random.Address(shape.nWindow), random.Payload()};
+            ExpectCoalesceLikeModel(model, "table " + std::to_string(t));
+        }
+}
+
+// Distinct starts in any order, every second pair touching; and a sorted table with ties
+// and empty segments, which needs no sorting at all.
+TEST(CoalesceModel, LargeTablesOfDistinctOrSortedStarts)
+{
+    Model distinct, sorted;
+    for (uint32_t k = 0; k < 1000; ++k)
+        distinct.push_back({k * 8 + k % 2 * 4, Bytes(4, static_cast<uint8_t>(k))});
+    for (uint32_t k = 0; k < 3000; ++k)
+        sorted.push_back({k / 3 * 4, Bytes(k % 3 == 0 ? 4 : 0, static_cast<uint8_t>(k))});
+    ExpectCoalesceLikeModel(sorted, "sorted");
+    for (uint32_t t = 0; t < 10 && !HasFatalFailure(); ++t)
+    {
+        std::shuffle(distinct.begin(), distinct.end(), std::mt19937(t));
+        ExpectCoalesceLikeModel(distinct, "shuffle " + std::to_string(t));
+    }
 }
 
 TEST(CoalesceModel, RandomOperationSequences)
 {
-    CTableMaker maker(5);
+    CRandom random(5);
     for (int t = 0; t < 2000; ++t)
     {
         MemoryImage image;
         Model model;
-        std::string log;
-        for (int step = 0; step < 40; ++step)
+        std::string strLog;
+        for (int nStep = 0; nStep < 40; ++nStep)
         {
-            const int nKind = maker.Pick(0, 99);
+            const int nKind = random.Pick(0, 99);
             if (nKind < 75)
             {
-                uint32_t dwAddress = maker.Address(24);
-                Bytes bytes = maker.Payload(4);
-                image.AddBytes(dwAddress, bytes.data(), static_cast<int>(bytes.size()));
-                ModelAddBytes(model, dwAddress, bytes);
-                log += "AddBytes " + DumpLine(dwAddress, bytes) + "\n";
+                const SegmentData s = {random.Address(24), random.Payload()};
+                image.AddBytes(s.dwAddress, s.bytes.data(), static_cast<int>(s.bytes.size()));
+                ModelAddBytes(model, s.dwAddress, s.bytes);
+                strLog += "AddBytes " + DumpLine(s) + "\n";
             }
             else if (nKind < 87)
             {
                 image.Coalesce();
                 ModelCoalesce(model);
-                log += "Coalesce\n";
+                strLog += "Coalesce\n";
             }
             else if (nKind < 97)
             {
-                int i = maker.Pick(-1, static_cast<int>(model.size()));
+                const int i = random.Pick(-1, static_cast<int>(model.size()));
                 image.RemoveAt(i);
                 if (i >= 0 && i < static_cast<int>(model.size()))
                     model.erase(model.begin() + i);
-                log += "RemoveAt " + std::to_string(i) + "\n";
+                strLog += "RemoveAt " + std::to_string(i) + "\n";
             }
             else
             {
                 image.DeleteAll();
                 model.clear();
-                log += "DeleteAll\n";
+                strLog += "DeleteAll\n";
             }
-            ASSERT_EQ(Segments(image), model) << "sequence " << t << ":\n" << log;
+            ASSERT_EQ(Dump(image), Dump(model)) << "sequence " << t << ":\n" << strLog;
         }
     }
 }

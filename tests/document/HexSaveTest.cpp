@@ -2,29 +2,23 @@
 // permission bits survive a save.
 #include "TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <filesystem>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-using namespace corvane_test;
 
 namespace
 {
 
 const char kOldText[] = ":0100000041BE\r\n:00000001FF\r\n";
+const char kSmallText[] = ":03010000010203F6\r\n:00000001FF\r\n";
 
-// Enough text that no stream buffer holds it all.
-void FillLargeImage(MemoryImage& image)
+// Enough text that no stream buffer holds it all; or three bytes at 0x100.
+void Fill(MemoryImage& image, bool bLarge)
 {
-    Bytes bytes(0x20000);
-    for (size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<uint8_t>(i * 13);
-    image.AddBytes(0x8000, bytes.data(), static_cast<int>(bytes.size()));
+    const Bytes bytes = bLarge ? ByteRun(0, 0x20000) : ByteRun(1, 3);
+    image.AddBytes(bLarge ? 0x8000 : 0x100, bytes.data(), static_cast<int>(bytes.size()));
     image.Trim();
 }
 
@@ -35,163 +29,104 @@ mode_t ModeOf(const std::string& path)
     return st.st_mode & 07777;
 }
 
-TEST(HexSave, WritesTheFormattedText)
+// Every write, flush and close error counts, a full disk included.
+TEST(HexSave, FailuresAreReported)
 {
     CTempDir dir;
-    MemoryImage image;
-    FillLargeImage(image);
-    const std::string path = dir.Path("out.hex");
-    ASSERT_TRUE(WriteHexFile(image, path.c_str()));
-    EXPECT_EQ(ReadFileBytes(path), FormatHexText(image));
-
-    // a shorter image replaces a longer file entirely
-    MemoryImage small;
-    small.AddBytes(0x100, ByteRun(1, 3).data(), 3);
-    ASSERT_TRUE(WriteHexFile(small, path.c_str()));
-    EXPECT_EQ(ReadFileBytes(path), ":03010000010203F6\r\n:00000001FF\r\n");
-    EXPECT_EQ(dir.List(), std::vector<std::string>{"out.hex"});
-}
-
-TEST(HexSave, UnwritablePathsFail)
-{
-    CTempDir dir;
-    ASSERT_EQ(mkdir(dir.Path("folder.hex").c_str(), 0755), 0);
-    MemoryImage image;
-    image.AddBytes(0x100, ByteRun(1, 3).data(), 3);
-    EXPECT_FALSE(WriteHexFile(image, dir.Path("missing/out.hex").c_str()));
-    EXPECT_FALSE(WriteHexFile(image, dir.Path("folder.hex").c_str()));
+    ASSERT_EQ(mkdir(dir.File("folder.hex").c_str(), 0755), 0);
     struct stat st = {};
-    ASSERT_EQ(stat(dir.Path("folder.hex").c_str(), &st), 0);
-    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    const bool bFull = stat("/dev/full", &st) == 0 && S_ISCHR(st.st_mode);
+    for (bool bLarge : {false, true})
+    {
+        MemoryImage image;
+        Fill(image, bLarge);
+        EXPECT_FALSE(WriteHexFile(image, dir.File("missing/out.hex").c_str()));
+        EXPECT_FALSE(WriteHexFile(image, dir.File("folder.hex").c_str()));
+        EXPECT_TRUE(!bFull || !WriteHexFile(image, "/dev/full"));
+    }
     EXPECT_EQ(dir.List(), std::vector<std::string>{"folder.hex"});
+    EXPECT_EQ(dir.List("folder.hex"), std::vector<std::string>{});
+    EXPECT_TRUE(!bFull || (stat("/dev/full", &st) == 0 && S_ISCHR(st.st_mode)));
 }
 
-TEST(HexSave, FullDeviceFails)
+// Under a file size limit far below the text's size.
+TEST(HexSave, FailedWriteKeepsTheOldFileOrLeavesNone)
 {
-    struct stat st = {};
-    if (stat("/dev/full", &st) != 0 || !S_ISCHR(st.st_mode))
-        GTEST_SKIP() << "no /dev/full";
-    MemoryImage empty;
-    EXPECT_FALSE(WriteHexFile(empty, "/dev/full"));
     MemoryImage image;
-    FillLargeImage(image);
-    EXPECT_FALSE(WriteHexFile(image, "/dev/full"));
-    ASSERT_EQ(stat("/dev/full", &st), 0);
-    EXPECT_TRUE(S_ISCHR(st.st_mode)) << "the device must not be replaced";
-}
-
-// Runs the save in a child whose file size limit is far below the output size.
-int SaveWithSizeLimit(const MemoryImage& image, const std::string& path, rlim_t nLimit)
-{
-    const pid_t pid = fork();
-    if (pid == 0)
-    {
-        signal(SIGXFSZ, SIG_IGN);
-        struct rlimit limit = {nLimit, nLimit};
-        if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
-            _exit(3);
-        _exit(WriteHexFile(image, path.c_str()) ? 1 : 0);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
-}
-
-TEST(HexSave, FailedWriteKeepsTheOldFile)
-{
-    CTempDir dir;
-    const std::string path = dir.Path("firmware.hex");
-    WriteFileBytes(path, kOldText);
-    MemoryImage image;
-    FillLargeImage(image);
-    for (rlim_t nLimit : {0, 100, 4096, 65536})
-    {
-        EXPECT_EQ(SaveWithSizeLimit(image, path, nLimit), 0) << "limit " << nLimit;
-        EXPECT_EQ(ReadFileBytes(path), kOldText) << "limit " << nLimit;
-        EXPECT_EQ(dir.List(), std::vector<std::string>{"firmware.hex"}) << "limit " << nLimit;
-    }
-}
-
-TEST(HexSave, FailedWriteOfANewFileLeavesNothing)
-{
-    CTempDir dir;
-    MemoryImage image;
-    FillLargeImage(image);
-    EXPECT_EQ(SaveWithSizeLimit(image, dir.Path("new.hex"), 4096), 0);
-    EXPECT_EQ(dir.List(), std::vector<std::string>{});
+    Fill(image, true);
+    for (bool bOld : {true, false})
+        for (rlim_t nLimit : {0, 100, 4096, 65536})
+        {
+            CTempDir dir;
+            if (bOld)
+                dir.Write("firmware.hex", kOldText);
+            auto save = [&]
+            {
+                signal(SIGXFSZ, SIG_IGN);
+                const struct rlimit limit = {nLimit, nLimit};
+                return setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
+                       !WriteHexFile(image, dir.File("firmware.hex").c_str());
+            };
+            EXPECT_EQ(RunInChild(save, false), 1) << nLimit;
+            EXPECT_EQ(dir.List(),
+                      bOld ? std::vector<std::string>{"firmware.hex"} : std::vector<std::string>{});
+            EXPECT_EQ(ReadFileText(dir.File("firmware.hex")), bOld ? kOldText : "") << nLimit;
+        }
 }
 
 TEST(HexSave, SymbolicLinksAreWrittenThrough)
 {
-    struct Case
-    {
-        const char* pszSave;   // path saved to, relative to the directory
-        const char* pszTarget; // file that must receive the text
-        std::vector<std::pair<const char*, const char*>> links; // link, what it points to
-    };
-    const Case kCases[] = {
-        {"a/link.hex", "b/real.hex", {{"a/link.hex", "../b/real.hex"}}},
-        {"a/second.hex",
-         "b/real.hex",
-         {{"a/first.hex", "../b/real.hex"}, {"a/second.hex", "first.hex"}}},
-        {"a/abs.hex", "b/real.hex", {{"a/abs.hex", nullptr}}},
+    // the name saved to, then each link and what it points to (null: the file, absolute)
+    const std::vector<std::pair<const char*, const char*>> kCases[] = {
+        {{"a/link.hex", "../b/real.hex"}},
+        {{"a/second.hex", "first.hex"}, {"a/first.hex", "../b/real.hex"}},
+        {{"a/abs.hex", nullptr}},
     };
     MemoryImage image;
-    image.AddBytes(0x100, ByteRun(1, 3).data(), 3);
-    for (const Case& c : kCases)
+    Fill(image, false);
+    for (const auto& links : kCases)
     {
         CTempDir dir;
-        ASSERT_EQ(mkdir(dir.Path("a").c_str(), 0755), 0);
-        ASSERT_EQ(mkdir(dir.Path("b").c_str(), 0755), 0);
-        WriteFileBytes(dir.Path(c.pszTarget), kOldText);
-        for (const auto& [pszLink, pszTo] : c.links)
-        {
-            const std::string to = pszTo ? pszTo : dir.Path(c.pszTarget);
-            ASSERT_EQ(symlink(to.c_str(), dir.Path(pszLink).c_str()), 0);
-        }
+        ASSERT_EQ(mkdir(dir.File("a").c_str(), 0755), 0);
+        ASSERT_EQ(mkdir(dir.File("b").c_str(), 0755), 0);
+        dir.Write("b/real.hex", kOldText);
+        for (const auto& [pszLink, pszTo] : links)
+            std::filesystem::create_symlink(pszTo ? pszTo : dir.File("b/real.hex"),
+                                            dir.File(pszLink));
         const std::vector<std::string> before = dir.List("a");
-
-        ASSERT_TRUE(WriteHexFile(image, dir.Path(c.pszSave).c_str())) << c.pszSave;
-        EXPECT_EQ(ReadFileBytes(dir.Path(c.pszTarget)), FormatHexText(image)) << c.pszSave;
-        for (const auto& [pszLink, pszTo] : c.links)
-        {
-            struct stat st = {};
-            ASSERT_EQ(lstat(dir.Path(pszLink).c_str(), &st), 0);
-            EXPECT_TRUE(S_ISLNK(st.st_mode)) << pszLink << " must stay a link";
-        }
-        EXPECT_EQ(dir.List("a"), before) << c.pszSave;
-        EXPECT_EQ(dir.List("b"), std::vector<std::string>{"real.hex"}) << c.pszSave;
+        ASSERT_TRUE(WriteHexFile(image, dir.File(links[0].first).c_str())) << links[0].first;
+        EXPECT_EQ(ReadFileText(dir.File("b/real.hex")), kSmallText);
+        for (const auto& [pszLink, pszTo] : links)
+            EXPECT_TRUE(std::filesystem::is_symlink(dir.File(pszLink))) << pszLink;
+        EXPECT_EQ(dir.List("a"), before);
+        EXPECT_EQ(dir.List("b"), std::vector<std::string>{"real.hex"});
     }
 }
 
-TEST(HexSave, TargetKeepsItsPermissionBits)
+// A longer old file is replaced whole and keeps its permission bits; a new file gets
+// those the umask leaves.
+TEST(HexSave, PermissionBitsAreKept)
 {
-    MemoryImage image;
-    image.AddBytes(0x100, ByteRun(1, 3).data(), 3);
+    MemoryImage image, large;
+    Fill(image, false);
+    Fill(large, true);
     for (mode_t mode : {0600, 0640, 0604, 0755})
     {
         CTempDir dir;
-        const std::string path = dir.Path("keep.hex");
-        WriteFileBytes(path, kOldText);
-        ASSERT_EQ(chmod(path.c_str(), mode), 0);
-        ASSERT_TRUE(WriteHexFile(image, path.c_str()));
-        EXPECT_EQ(ModeOf(path), mode);
-        EXPECT_EQ(ReadFileBytes(path), FormatHexText(image));
+        ASSERT_TRUE(WriteHexFile(large, dir.File("keep.hex").c_str()));
+        ASSERT_EQ(chmod(dir.File("keep.hex").c_str(), mode), 0);
+        ASSERT_TRUE(WriteHexFile(image, dir.File("keep.hex").c_str()));
+        EXPECT_EQ(ModeOf(dir.File("keep.hex")), mode);
+        EXPECT_EQ(ReadFileText(dir.File("keep.hex")), kSmallText);
+        EXPECT_EQ(dir.List(), std::vector<std::string>{"keep.hex"});
     }
-}
-
-TEST(HexSave, NewFileGetsTheUsualPermissions)
-{
-    MemoryImage image;
-    image.AddBytes(0x100, ByteRun(1, 3).data(), 3);
     const mode_t saved = umask(022);
     for (mode_t mask : {022, 027, 077})
     {
         umask(mask);
         CTempDir dir;
-        const std::string path = dir.Path("new.hex");
-        ASSERT_TRUE(WriteHexFile(image, path.c_str()));
-        EXPECT_EQ(ModeOf(path), 0666 & ~mask) << "umask " << std::oct << mask;
+        ASSERT_TRUE(WriteHexFile(image, dir.File("new.hex").c_str()));
+        EXPECT_EQ(ModeOf(dir.File("new.hex")), 0666 & ~mask) << "umask " << std::oct << mask;
     }
     umask(saved);
 }
@@ -199,55 +134,36 @@ TEST(HexSave, NewFileGetsTheUsualPermissions)
 TEST(HexSave, RelativePathsInTheWorkingDirectory)
 {
     CTempDir dir;
+    dir.Write("real.hex", kOldText);
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
-    WriteFileBytes("real.hex", kOldText);
-    ASSERT_EQ(symlink("real.hex", "link.hex"), 0);
+    std::filesystem::create_symlink("real.hex", "link.hex");
     MemoryImage image;
-    image.AddBytes(0x100, ByteRun(1, 3).data(), 3);
-    const bool bNew = WriteHexFile(image, "new.hex");
-    const bool bLink = WriteHexFile(image, "link.hex");
+    Fill(image, false);
+    const bool bSaved = WriteHexFile(image, "new.hex") && WriteHexFile(image, "link.hex");
     std::filesystem::current_path(previous);
-    EXPECT_TRUE(bNew);
-    EXPECT_TRUE(bLink);
-    EXPECT_EQ(ReadFileBytes(dir.Path("new.hex")), FormatHexText(image));
-    EXPECT_EQ(ReadFileBytes(dir.Path("real.hex")), FormatHexText(image));
+    EXPECT_TRUE(bSaved);
+    EXPECT_EQ(ReadFileText(dir.File("new.hex")), kSmallText);
+    EXPECT_EQ(ReadFileText(dir.File("real.hex")), kSmallText);
     EXPECT_EQ(dir.List(), (std::vector<std::string>{"link.hex", "new.hex", "real.hex"}));
 }
 
-// A file its owner made read-only is not replaced by a save, as opening it for
-// writing would fail. Root may write anything, so the save runs as nobody.
+// A file its owner made read-only is not replaced by a save, as opening it for writing
+// would fail.
 TEST(HexSave, ReadOnlyTargetIsNotReplaced)
 {
     CTempDir dir;
-    const std::string path = dir.Path("locked.hex");
-    WriteFileBytes(path, kOldText);
+    const std::string path = dir.File("locked.hex");
+    dir.Write("locked.hex", kOldText);
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    // root may write anything, so root saves as nobody, who owns the folder and file
+    ASSERT_TRUE(geteuid() != 0 || (chown(dir.Path().c_str(), 65534, 65534) == 0 &&
+                                   chown(path.c_str(), 65534, 65534) == 0));
     MemoryImage image;
-    image.AddBytes(0x100, ByteRun(1, 3).data(), 3);
-    if (geteuid() != 0)
-    {
-        EXPECT_FALSE(WriteHexFile(image, path.c_str()));
-    }
-    else
-    {
-        const uid_t nobody = 65534;
-        ASSERT_EQ(chown(dir.Path().c_str(), nobody, nobody), 0);
-        ASSERT_EQ(chown(path.c_str(), nobody, nobody), 0);
-        const pid_t pid = fork();
-        if (pid == 0)
-        {
-            if (setgid(nobody) != 0 || setuid(nobody) != 0)
-                _exit(3);
-            _exit(WriteHexFile(image, path.c_str()) ? 1 : 0);
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        ASSERT_TRUE(WIFEXITED(status));
-        ASSERT_NE(WEXITSTATUS(status), 3) << "could not become nobody";
-        EXPECT_EQ(WEXITSTATUS(status), 0) << "the save must fail";
-    }
-    EXPECT_EQ(ReadFileBytes(path), kOldText);
+    Fill(image, false);
+    EXPECT_EQ(RunInChild([&] { return int(WriteHexFile(image, path.c_str())); }, true), 0)
+        << "1: the save succeeded, 100: could not become nobody";
+    EXPECT_EQ(ReadFileText(path), kOldText);
     EXPECT_EQ(ModeOf(path), 0444u);
     EXPECT_EQ(dir.List(), std::vector<std::string>{"locked.hex"});
 }

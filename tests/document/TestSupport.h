@@ -1,15 +1,18 @@
-// Helpers shared by the document tests: segment dumps, record text, temporary files.
+// What the document tests share: segment tables as values and as dumps, record text.
 #pragma once
 
 #include "HexParser.h"
 #include "MemoryImage.h"
+#include "TestCommon.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
-
-namespace corvane_test
-{
 
 using Bytes = std::vector<uint8_t>;
 
@@ -20,45 +23,97 @@ struct SegmentData
     bool operator==(const SegmentData&) const = default;
 };
 
-// One line per segment: "ADDRESS SIZE BYTES" (8 hex digits, decimal, upper-case hex;
-// no bytes field for an empty segment).
-std::string DumpLine(uint32_t dwAddress, const Bytes& bytes);
-std::vector<std::string> Dump(const MemoryImage& image);
-std::vector<SegmentData> Segments(const MemoryImage& image);
-// Fails the current test when a segment breaks the table's invariants.
-void ExpectConsistent(const MemoryImage& image);
+inline std::string ToHex(const Bytes& bytes)
+{
+    std::string s;
+    for (uint8_t b : bytes)
+        s += {"0123456789ABCDEF"[b >> 4], "0123456789ABCDEF"[b & 15]};
+    return s;
+}
 
-Bytes FromHex(const std::string& hex);
-std::string ToHex(const Bytes& bytes);
+inline Bytes FromHex(const std::string& hex)
+{
+    Bytes bytes;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
+
 // n bytes first, first + 1, ... (mod 256), to tell records apart in dumps
-Bytes ByteRun(uint8_t first, int n);
+inline Bytes ByteRun(uint8_t first, int n)
+{
+    Bytes bytes(n);
+    for (int i = 0; i < n; ++i)
+        bytes[i] = static_cast<uint8_t>(first + i);
+    return bytes;
+}
 
-// A segment with a malloc'ed block (none when empty), appended with Add.
-void AddSegment(MemoryImage& image, uint32_t dwAddress, const Bytes& bytes);
-void FillImage(MemoryImage& image, const std::vector<SegmentData>& segments);
+// The table as values; fails the test where it breaks the table's invariants.
+inline std::vector<SegmentData> Segments(const MemoryImage& image)
+{
+    EXPECT_LE(image.m_nCount, image.m_nCapacity);
+    EXPECT_EQ(image.m_nCapacity == 0, image.m_ppSegments == nullptr);
+    std::vector<SegmentData> segments;
+    for (int i = 0; i < image.GetCount(); ++i)
+    {
+        const MemorySegment* p = image.GetAt(i);
+        if (!p || p->m_nSize < 0 || (p->m_nSize > 0 && !p->m_pBytes))
+        {
+            ADD_FAILURE() << "segment " << i << " is null or has no block for its size";
+            break;
+        }
+        segments.push_back({p->m_dwAddress, Bytes(p->m_pBytes, p->m_pBytes + p->m_nSize)});
+    }
+    return segments;
+}
+
+// "ADDRESS SIZE BYTES": 8 hex digits, decimal, upper-case hex (none for an empty segment)
+inline std::string DumpLine(const SegmentData& s)
+{
+    char head[32];
+    std::snprintf(head, sizeof head, "%08X %zu", s.dwAddress, s.bytes.size());
+    return s.bytes.empty() ? head : std::string(head) + " " + ToHex(s.bytes);
+}
+
+inline std::vector<std::string> Dump(const MemoryImage& image)
+{
+    std::vector<std::string> lines;
+    for (const SegmentData& s : Segments(image))
+        lines.push_back(DumpLine(s));
+    return lines;
+}
+
+// Appends ready segments with Add, each with a malloc'ed block (none when empty).
+inline void FillImage(MemoryImage& image, const std::vector<SegmentData>& segments)
+{
+    for (const SegmentData& s : segments)
+    {
+        auto* p = new MemorySegment{s.dwAddress, static_cast<int32_t>(s.bytes.size()), nullptr};
+        if (!s.bytes.empty())
+            p->m_pBytes = static_cast<uint8_t*>(std::malloc(s.bytes.size()));
+        std::copy(s.bytes.begin(), s.bytes.end(), p->m_pBytes);
+        image.Add(p);
+    }
+}
 
 // One record without line break, upper-case, with its checksum.
-std::string Record(int nType, uint32_t nAddress16, const Bytes& data);
-std::string ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& data);
-std::string DataPath(const std::string& name);
-// LF line ends become CR LF; a CR already before the LF is left alone.
-std::string WithCrLf(const std::string& text);
-
-class CTempDir
+inline std::string Record(int nType, uint32_t nAddress16, const Bytes& data)
 {
-public:
-    CTempDir();
-    ~CTempDir();
-    CTempDir(const CTempDir&) = delete;
-    CTempDir& operator=(const CTempDir&) = delete;
-    const std::string& Path() const { return m_path; }
-    std::string Path(const std::string& name) const { return m_path + "/" + name; }
-    // names in the directory, sorted
-    std::vector<std::string> List(const std::string& sub = "") const;
+    Bytes body = {static_cast<uint8_t>(data.size()), static_cast<uint8_t>(nAddress16 >> 8),
+                  static_cast<uint8_t>(nAddress16), static_cast<uint8_t>(nType)};
+    body.insert(body.end(), data.begin(), data.end());
+    unsigned sum = 0;
+    for (uint8_t b : body)
+        sum += b;
+    body.push_back(static_cast<uint8_t>(0x100 - (sum & 0xFF)));
+    return ":" + ToHex(body);
+}
 
-private:
-    std::string m_path;
-};
-
-} // namespace corvane_test
+// LF line ends become CR LF; a CR already before the LF is left alone.
+inline std::string WithCrLf(const std::string& text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i)
+        out += text[i] == '\n' && (i == 0 || text[i - 1] != '\r') ? "\r\n" : text.substr(i, 1);
+    return out;
+}

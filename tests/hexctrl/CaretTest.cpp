@@ -7,44 +7,40 @@ namespace
 // bytes whose digits differ from their neighbours'
 std::vector<unsigned char> Distinct(int nCount)
 {
-    std::vector<unsigned char> data(static_cast<size_t>(nCount));
-    for (int i = 0; i < nCount; ++i)
-        data[static_cast<size_t>(i)] = static_cast<unsigned char>(i * 37 + 0x1B);
-    return data;
+    return Sequence(nCount, 0x1B, 37);
 }
 
-char Digit(int nValue)
+int BytesPerLine(int nWordLen)
 {
-    return "0123456789ABCDEF"[nValue & 0xF];
+    return nWordLen == 3 ? 33 : nWordLen == 1 ? 16 : 32;
 }
 } // namespace
 
 TEST_F(CHexCtrlTest, CaretCellForEachField)
 {
     SetLines(4);
-    struct
+    const struct
     {
         int nWordLen, nOrder, nPos, nField;
         int nCell, nPosAfter, nWidthCells;
-    } const cases[] = {
+    } kCases[] = {
         {1, 1, 5, 0, 0, 5, 8},         {1, 1, 5, 1, 9 + 48 + 5, 5, 1}, {1, 1, 5, 2, 9 + 15, 5, 1},
-        {1, 1, 5, 3, 9 + 16, 5, 1},    {2, 1, 5, 6, 9 + 11, 5, 1}, // byte 5 of a line, second digit
+        {1, 1, 5, 3, 9 + 16, 5, 1},    {2, 1, 5, 6, 9 + 11, 5, 1}, // byte 5, second digit
         {2, 0, 5, 6, 9 + 11, 4, 1}, // the same cell shows byte 4 under order 0
         {2, 1, 4, 7, 9 + 10, 5, 1},    {2, 0, 4, 5, 9 + 12, 5, 1},     {4, 1, 1, 2, 9 + 4, 1, 1},
         {4, 0, 1, 3, 9 + 3, 1, 1},     {4, 1, 4, 3, 9 + 9 + 7, 4, 1},  {3, 1, 5, 2, 9 + 7, 5, 1},
         {3, 0, 5, 3, 9 + 7 + 5, 5, 1},
     };
-    for (const auto& c : cases)
+    for (const auto& c : kCases)
     {
         m_pCtrl->SetByteOrder(c.nOrder);
-        Load(Distinct(64), c.nWordLen, c.nWordLen == 3 ? 33 : 16 * std::min(c.nWordLen, 2));
+        Load(Distinct(64), c.nWordLen, BytesPerLine(c.nWordLen));
         P().CaretField() = c.nField;
         P().PlaceCaret(c.nPos);
-        EXPECT_EQ(c.nCell * m_nCellWidth, P().CaretX())
-            << c.nWordLen << "/" << c.nOrder << "/" << c.nField;
-        EXPECT_EQ(c.nPosAfter, P().CaretPos()) << c.nWordLen << "/" << c.nOrder << "/" << c.nField;
-        EXPECT_EQ(c.nWidthCells * m_nCellWidth, P().CaretRect().width);
-        EXPECT_EQ(m_nLineHeight, P().CaretRect().height);
+        SCOPED_TRACE(testing::Message() << c.nWordLen << "/" << c.nOrder << "/" << c.nField);
+        EXPECT_EQ(c.nCell * m_nCellWidth, P().CaretX());
+        EXPECT_EQ(c.nPosAfter, P().CaretPos());
+        EXPECT_EQ(wxSize(c.nWidthCells * m_nCellWidth, m_nLineHeight), P().CaretRect().GetSize());
         EXPECT_TRUE(P().CaretShown());
     }
 }
@@ -52,16 +48,15 @@ TEST_F(CHexCtrlTest, CaretCellForEachField)
 TEST_F(CHexCtrlTest, WideCaretCoversTheAddressDigits)
 {
     SetLines(2);
-    Load(Sequence(16), 1, 16);
-    P().CaretField() = 0;
-    P().PlaceCaret(0);
-    EXPECT_EQ(8 * m_nCellWidth, P().CaretRect().width);
-    EXPECT_EQ("0,1,2,3,4,5,6,7", Render().InvertedCells(0));
-    m_pCtrl->SetAddressDigits(4);
-    Load(Sequence(16), 1, 16);
-    P().CaretField() = 0;
-    P().PlaceCaret(0);
-    EXPECT_EQ(4 * m_nCellWidth, P().CaretRect().width);
+    for (int nDigits : {8, 4})
+    {
+        m_pCtrl->SetAddressDigits(nDigits);
+        Load(Sequence(16), 1, 16);
+        P().CaretField() = 0;
+        P().PlaceCaret(0);
+        EXPECT_EQ(nDigits * m_nCellWidth, P().CaretRect().width);
+        EXPECT_EQ(nDigits == 8 ? "0,1,2,3,4,5,6,7" : "0,1,2,3", Render().InvertedCells(0));
+    }
 }
 
 // For every layout the inverted cell shows the digit of the caret's byte that typing changes.
@@ -73,21 +68,21 @@ TEST_F(CHexCtrlTest, TheDigitUnderTheCaretIsTheOneTyped)
         for (int nOrder = 0; nOrder <= 1; ++nOrder)
         {
             m_pCtrl->SetByteOrder(nOrder);
-            Load(data, nWordLen, nWordLen == 3 ? 33 : 32);
+            Load(data, nWordLen, BytesPerLine(nWordLen));
             for (int nPos : {0, 1, 2, 3, 6, 13, 30})
                 for (int nNibble = 0; nNibble <= 1; ++nNibble)
                 {
                     P().CaretField() = nWordLen == 2 ? 7 - nNibble - 2 * (nPos % 2) : 2 + nNibble;
                     P().PlaceCaret(nPos);
-                    const int nPosAfter = P().CaretPos();
-                    const int nByte = data[static_cast<size_t>(nPosAfter)];
+                    const int nByte = data[static_cast<size_t>(P().CaretPos())];
                     const int nTyped = CHexLayout::NibbleOf(P().CaretField());
                     const CScreenReader screen = Render();
                     const int nCell = P().CaretX() / m_nCellWidth;
+                    SCOPED_TRACE(testing::Message() << nWordLen << "/" << nOrder << " at " << nPos);
                     EXPECT_EQ(std::to_string(nCell), screen.InvertedCells(0));
-                    EXPECT_EQ(Digit(nTyped == 0 ? nByte >> 4 : nByte), screen.At(nCell, 0).ch)
-                        << nWordLen << "/" << nOrder << " at " << nPos;
-                    EXPECT_EQ(nPos / nWordLen, nPosAfter / nWordLen) << "stays in its word";
+                    EXPECT_EQ("0123456789ABCDEF"[(nTyped == 0 ? nByte >> 4 : nByte) & 0xF],
+                              screen.At(nCell, 0));
+                    EXPECT_EQ(nPos / nWordLen, P().CaretPos() / nWordLen) << "stays in its word";
                 }
         }
 }
@@ -95,19 +90,20 @@ TEST_F(CHexCtrlTest, TheDigitUnderTheCaretIsTheOneTyped)
 TEST_F(CHexCtrlTest, SetDataPutsTheCaretOnTheFirstDigit)
 {
     SetLines(3);
-    struct
+    const struct
     {
         int nWordLen, nOrder, nBytes, nPos, nField, nCell;
-    } const cases[] = {
+    } kCases[] = {
         {1, 1, 16, 0, 2, 9}, {2, 1, 16, 1, 7, 9},
         {2, 0, 16, 0, 7, 9}, {2, 1, 1, 0, 5, 11}, // the odd byte is missing and drawn blank
         {4, 1, 16, 3, 2, 9}, {4, 0, 16, 0, 2, 9},
     };
-    for (const auto& c : cases)
+    for (const auto& c : kCases)
     {
         m_pCtrl->SetByteOrder(c.nOrder);
         Load(Distinct(c.nBytes), c.nWordLen, 32);
-        EXPECT_EQ(c.nPos, P().CaretPos()) << c.nWordLen << "/" << c.nOrder << "/" << c.nBytes;
+        SCOPED_TRACE(testing::Message() << c.nWordLen << "/" << c.nOrder << "/" << c.nBytes);
+        EXPECT_EQ(c.nPos, P().CaretPos());
         EXPECT_EQ(c.nField, P().CaretField());
         EXPECT_EQ(c.nCell * m_nCellWidth, P().CaretX());
         EXPECT_EQ(-1, P().SelStart());
@@ -139,41 +135,41 @@ TEST_F(CHexCtrlTest, NoCaretOutsideTheClientArea)
     EXPECT_FALSE(P().CaretShown());
     P().SetSelection(-1, -1);
     EXPECT_FALSE(P().CaretShown());
-    P().FocusIn();
+    P().Focus(true);
     EXPECT_FALSE(P().CaretShown());
 }
 
+// Focus gain makes a shown caret at its stored place, but none while a selection exists.
 TEST_F(CHexCtrlTest, FocusCreatesAndDestroysTheCaret)
 {
     SetLines(3);
     Load(Sequence(40), 1, 16);
-    P().FocusOut();
+    P().Focus(false);
     EXPECT_FALSE(P().CaretExists());
-    P().FocusIn();
+    P().Focus(true);
     EXPECT_TRUE(P().CaretShown());
     EXPECT_EQ(wxPoint(9 * m_nCellWidth, 0), P().CaretRect().GetPosition());
-    P().FocusOut();
+    P().Focus(false);
     P().SelStart() = 3;
-    P().FocusIn();
+    P().Focus(true);
     EXPECT_FALSE(P().CaretExists());
 }
 
-// Toggling the byte order keeps the caret on its digit, and that digit still names the
-// byte typed into.
+// Toggling the byte order keeps the caret on its digit, which still names the byte typed.
 TEST_F(CHexCtrlTest, ByteOrderToggleKeepsWhatYouSeeWhatYouType)
 {
     SetLines(3);
-    m_pCtrl->SetByteOrder(1);
-    Load(Distinct(40), 2, 32);
-    ASSERT_EQ(1, P().CaretPos());
-    m_pCtrl->SetByteOrder(0);
-    EXPECT_EQ(0, P().CaretPos());
-    EXPECT_EQ(9 * m_nCellWidth, P().CaretX());
-
-    m_pCtrl->SetByteOrder(1);
-    Load(Distinct(40), 4, 32);
-    ASSERT_EQ(3, P().CaretPos());
-    m_pCtrl->SetByteOrder(0);
-    EXPECT_EQ(3, P().CaretPos());
-    EXPECT_EQ((9 + 6) * m_nCellWidth, P().CaretX());
+    const struct
+    {
+        int nWordLen, nPos, nPosAfter, nCellAfter;
+    } kCases[] = {{2, 1, 0, 9}, {4, 3, 3, 9 + 6}};
+    for (const auto& c : kCases)
+    {
+        m_pCtrl->SetByteOrder(1);
+        Load(Distinct(40), c.nWordLen, 32);
+        ASSERT_EQ(c.nPos, P().CaretPos());
+        m_pCtrl->SetByteOrder(0);
+        EXPECT_EQ(c.nPosAfter, P().CaretPos());
+        EXPECT_EQ(c.nCellAfter * m_nCellWidth, P().CaretX());
+    }
 }

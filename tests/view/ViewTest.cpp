@@ -1,3 +1,5 @@
+// The hex view: segment stepping, word length and byte order commands, their enable rules
+// and the profile values behind them.
 #include "ViewTestSupport.h"
 
 #include "Profile.h"
@@ -8,21 +10,17 @@ namespace
 class ViewTest : public CDocViewTest
 {
 protected:
-    // A file of nSegments segments, the second one at 0x1001, opened.
+    // The first nSegments of three segments, the second one at 0x1001; none: a new document.
     void StartWithSegments(int nSegments)
     {
-        if (nSegments == 0)
-        {
-            Start("");
-            return;
-        }
-        std::vector<std::pair<uint32_t, std::vector<uint8_t>>> segments = {
-            {0x0100, std::vector<uint8_t>(40, 0x11)},
-            {0x1001, std::vector<uint8_t>(70, 0x22)},
-            {0x20000, std::vector<uint8_t>(9, 0x33)}};
+        SegmentList segments = {{0x0100, std::vector<uint8_t>(40, 0x11)},
+                                {0x1001, std::vector<uint8_t>(70, 0x22)},
+                                {0x20000, std::vector<uint8_t>(9, 0x33)}};
         segments.resize(nSegments);
-        m_dir.Write("segments.hex", HexText(segments));
-        Start(m_dir.File("segments.hex"));
+        if (nSegments == 0)
+            Start("");
+        else
+            StartOn("segments.hex", segments);
     }
 
     void StoreProfile(int nWordLen, int nByteOrder)
@@ -30,13 +28,10 @@ protected:
         WriteProfileInt("view", "wordlen", nWordLen);
         WriteProfileInt("view", "byteorder", nByteOrder);
     }
-};
 
-// Each segment's first and second-to-last byte tell which segment the control shows.
-int ShownSegmentMark(CHexEditCtrlProbe probe)
-{
-    return probe.Bytes().empty() ? 0 : probe.Bytes()[0] >> 4;
-}
+    // 1, 2, 3 for the segment shown, 0 for none
+    int ShownSegmentMark() { return Probe().Bytes().empty() ? 0 : Probe().Bytes()[0] >> 4; }
+};
 } // namespace
 
 TEST_F(ViewTest, SegmentButtonsFollowTheSegmentCount)
@@ -44,91 +39,55 @@ TEST_F(ViewTest, SegmentButtonsFollowTheSegmentCount)
     const struct
     {
         int nSegments;
-        int nSteps; // next-segment clicks before the check
-        bool bPrev;
-        bool bNext;
+        const char* pszSteps; // n: next segment, p: previous segment
+        bool bPrev, bNext;
         int nShown;
-    } cases[] = {{0, 0, false, false, 0}, {0, 1, false, false, 0}, {1, 0, false, false, 0},
-                 {1, 1, false, false, 0}, {3, 0, false, true, 0},  {3, 1, true, true, 1},
-                 {3, 2, true, false, 2},  {3, 3, true, false, 2}};
-    for (const auto& c : cases)
+    } kCases[] = {{0, "", false, false, 0},  {0, "n", false, false, 0},
+                  {1, "", false, false, 0},  {1, "n", false, false, 0},
+                  {3, "", false, true, 0},   {3, "n", true, true, 1},
+                  {3, "nn", true, false, 2}, {3, "nnn", true, false, 2},
+                  {3, "nnp", true, true, 1}, {3, "nnppp", false, true, 0}};
+    for (const auto& c : kCases)
     {
-        SCOPED_TRACE(testing::Message() << c.nSegments << " segments, " << c.nSteps << " steps");
+        SCOPED_TRACE(testing::Message() << c.nSegments << " segments, steps " << c.pszSteps);
         StartWithSegments(c.nSegments);
-        for (int i = 0; i < c.nSteps; i++)
-            Command(ID_VIEW_NEXT_SEGMENT);
+        for (const char* p = c.pszSteps; *p; ++p)
+            Command(*p == 'n' ? ID_VIEW_NEXT_SEGMENT : ID_VIEW_PREV_SEGMENT);
         EXPECT_EQ(c.bPrev, IsEnabled(ID_VIEW_PREV_SEGMENT));
         EXPECT_EQ(c.bNext, IsEnabled(ID_VIEW_NEXT_SEGMENT));
         EXPECT_EQ(c.nShown, m_pView->m_nSegment);
-        EXPECT_EQ(c.nSegments ? c.nShown + 1 : 0, ShownSegmentMark(Probe()));
+        EXPECT_EQ(c.nSegments ? c.nShown + 1 : 0, ShownSegmentMark());
         TearDown();
-        m_pFrame = nullptr;
-        m_pManager = nullptr;
     }
 }
 
-TEST_F(ViewTest, PreviousSegmentStepsBack)
-{
-    StartWithSegments(3);
-    Command(ID_VIEW_NEXT_SEGMENT);
-    Command(ID_VIEW_NEXT_SEGMENT);
-    Command(ID_VIEW_PREV_SEGMENT);
-    EXPECT_EQ(1, m_pView->m_nSegment);
-    EXPECT_EQ(2, ShownSegmentMark(Probe()));
-    Command(ID_VIEW_PREV_SEGMENT);
-    Command(ID_VIEW_PREV_SEGMENT);
-    EXPECT_EQ(0, m_pView->m_nSegment);
-    EXPECT_FALSE(IsEnabled(ID_VIEW_PREV_SEGMENT));
-}
-
+// Each command shows the current segment afresh (edits in the control are gone), grouped
+// and addressed in words, and stores the word length.
 TEST_F(ViewTest, WordLengthCommandsRegroupTheShownSegment)
 {
     const struct
     {
-        int nId;
-        int nWordLen;
-        int nBytesPerLine;
+        int nId, nWordLen, nBytesPerLine;
         bool bByteOrder;
-    } cases[] = {{ID_VIEW_WORD16, 2, 32, true},
-                 {ID_VIEW_WORD24, 3, 33, true},
-                 {ID_VIEW_WORD32, 4, 32, true},
-                 {ID_VIEW_BYTES, 1, 16, false}};
+    } kCases[] = {{ID_VIEW_WORD16, 2, 32, true},
+                  {ID_VIEW_WORD24, 3, 33, true},
+                  {ID_VIEW_WORD32, 4, 32, true},
+                  {ID_VIEW_BYTES, 1, 16, false}};
     StartWithSegments(3);
     Command(ID_VIEW_NEXT_SEGMENT);
-    for (const auto& c : cases)
+    for (const auto& c : kCases)
     {
+        SCOPED_TRACE(c.nWordLen);
         Probe().Data()[0] = 0xEE;
         Command(c.nId);
-        EXPECT_EQ(c.nWordLen, m_pView->m_nWordLen) << c.nId;
-        EXPECT_EQ(c.nWordLen, Probe().WordLen()) << c.nId;
-        EXPECT_EQ(c.nBytesPerLine, Ctrl().GetBytesPerLine()) << c.nId;
-        EXPECT_EQ(0x1001u / unsigned(c.nWordLen), unsigned(Probe().BaseAddress())) << c.nId;
-        EXPECT_EQ(1, m_pView->m_nSegment) << c.nId;
-        EXPECT_EQ(SegmentBytes(1), Probe().Bytes()) << c.nId; // the edit is gone
-        EXPECT_EQ(c.nWordLen, GetProfileInt("view", "wordlen", 0)) << c.nId;
-        EXPECT_EQ(c.bByteOrder, IsEnabled(ID_VIEW_BYTEORDER)) << c.nId;
-    }
-}
-
-TEST_F(ViewTest, StoredWordLengthOutsideTheCommandsRange)
-{
-    const struct
-    {
-        int nStored;
-        int nUsed;
-        int nBytesPerLine;
-    } cases[] = {{0, 1, 16}, {-3, 1, 16}, {5, 4, 32}, {1000, 4, 32}};
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.nStored);
-        StoreProfile(c.nStored, 0);
-        StartWithSegments(1);
-        EXPECT_EQ(c.nUsed, m_pView->m_nWordLen);
+        EXPECT_EQ(c.nWordLen, m_pView->m_nWordLen);
+        EXPECT_EQ(c.nWordLen, Probe().WordLen());
         EXPECT_EQ(c.nBytesPerLine, Ctrl().GetBytesPerLine());
-        EXPECT_EQ(c.nStored, GetProfileInt("view", "wordlen", 99));
-        TearDown();
-        m_pFrame = nullptr;
-        m_pManager = nullptr;
+        EXPECT_EQ(0x1001u / unsigned(c.nWordLen), unsigned(Probe().BaseAddress()));
+        EXPECT_EQ(1, m_pView->m_nSegment);
+        EXPECT_EQ(std::vector<uint8_t>(70, 0x22), Probe().Bytes());
+        EXPECT_EQ(c.nWordLen, GetProfileInt("view", "wordlen", 0));
+        EXPECT_EQ(c.bByteOrder, IsEnabled(ID_VIEW_BYTEORDER));
     }
 }
 
@@ -140,31 +99,41 @@ TEST_F(ViewTest, EmptyDocumentStillStoresTheWordLength)
     EXPECT_EQ(0, Ctrl().GetDataLength());
 }
 
+// 0 or less shows bytes; above 4 (only an edited profile holds one) is clamped. The
+// stored value itself is left alone.
+TEST_F(ViewTest, StoredWordLengthOutsideTheCommandsRange)
+{
+    const int kCases[][3] = {{0, 1, 16}, {-3, 1, 16}, {5, 4, 32}, {1000, 4, 32}};
+    for (const auto& [nStored, nUsed, nBytesPerLine] : kCases)
+    {
+        SCOPED_TRACE(nStored);
+        StoreProfile(nStored, 0);
+        StartWithSegments(1);
+        EXPECT_EQ(nUsed, m_pView->m_nWordLen);
+        EXPECT_EQ(nBytesPerLine, Ctrl().GetBytesPerLine());
+        EXPECT_EQ(nStored, GetProfileInt("view", "wordlen", 99));
+        TearDown();
+    }
+}
+
+// A stored 2 reaches the control as it is, also while the command is disabled; the
+// toggle keeps edits and stores the order it sets, starting with 1.
 TEST_F(ViewTest, StoredByteOrderReachesTheControlAndTogglesToItsLowestBit)
 {
-    StoreProfile(2, 2);
+    StoreProfile(1, 2);
     StartWithSegments(1);
+    EXPECT_FALSE(IsEnabled(ID_VIEW_BYTEORDER));
     EXPECT_EQ(2, Ctrl().GetByteOrder());
-    const int expected[] = {1, 0, 1};
-    for (int nOrder : expected)
+    Command(ID_VIEW_WORD16);
+    EXPECT_EQ(2, Ctrl().GetByteOrder());
+    Probe().Data()[2] = 0xEE;
+    for (int nOrder : {1, 0, 1})
     {
         Command(ID_VIEW_BYTEORDER);
         EXPECT_EQ(nOrder, Ctrl().GetByteOrder());
         EXPECT_EQ(nOrder, GetProfileInt("view", "byteorder", -1));
+        EXPECT_EQ(0xEE, Probe().Bytes()[2]);
     }
-}
-
-TEST_F(ViewTest, ByteOrderToggleKeepsEditsAndTheDisabledStateKeepsTheStoredOrder)
-{
-    StoreProfile(1, 1);
-    StartWithSegments(1);
-    EXPECT_FALSE(IsEnabled(ID_VIEW_BYTEORDER));
-    EXPECT_EQ(1, Ctrl().GetByteOrder());
-    Command(ID_VIEW_WORD16);
-    EXPECT_EQ(1, Ctrl().GetByteOrder());
-    Probe().Data()[2] = 0xEE;
-    Command(ID_VIEW_BYTEORDER);
-    EXPECT_EQ(0xEE, Probe().Bytes()[2]);
 }
 
 // The control learns its new line width before it receives (and paints) the data, so no
@@ -183,8 +152,7 @@ TEST_F(ViewTest, NoPaintWithTheOldLineWidth)
     for (int i = 0; i < 20 && widths.empty(); i++)
         wxYield();
     ASSERT_FALSE(widths.empty());
-    for (int nWidth : widths)
-        EXPECT_EQ(32, nWidth);
+    EXPECT_EQ(std::vector<int>(widths.size(), 32), widths);
 }
 
 TEST_F(ViewTest, ControlCoversTheClientArea)

@@ -2,31 +2,34 @@
 
 #include "HexParser.h"
 
-void CDocViewTest::SetUp()
-{
-    ResetProfile();
-}
-
 void CDocViewTest::TearDown()
 {
     if (m_pFrame)
         m_pFrame->Destroy();
     PumpEvents();
     delete m_pManager;
+    m_pFrame = nullptr;
+    m_pManager = nullptr;
 }
 
 void CDocViewTest::Start(const std::string& strPath)
 {
     m_pManager = new CSingleDocManager;
-    m_pTemplate = new CSingleDocTemplate(m_pManager, CLASSINFO(CCorvaneDoc), CLASSINFO(CMainFrame),
-                                         CLASSINFO(CCorvaneView));
-    m_pDoc = wxDynamicCast(m_pTemplate->OpenDocumentFile(strPath), CCorvaneDoc);
+    auto* pTemplate = new CSingleDocTemplate(m_pManager, CLASSINFO(CCorvaneDoc),
+                                             CLASSINFO(CMainFrame), CLASSINFO(CCorvaneView));
+    m_pDoc = wxDynamicCast(pTemplate->OpenDocumentFile(strPath), CCorvaneDoc);
     ASSERT_NE(nullptr, m_pDoc);
     m_pView = wxDynamicCast(m_pDoc->GetFirstView(), CCorvaneView);
     ASSERT_NE(nullptr, m_pView);
-    m_pFrame = m_pTemplate->GetFrame();
+    m_pFrame = pTemplate->GetFrame();
     m_pFrame->Show();
     PumpEvents();
+}
+
+void CDocViewTest::StartOn(const std::string& strName, const SegmentList& segments)
+{
+    m_dir.Write(strName, HexText(segments));
+    Start(m_dir.File(strName));
 }
 
 void CDocViewTest::Command(int nId)
@@ -42,13 +45,7 @@ bool CDocViewTest::IsEnabled(int nId)
     return !event.GetSetEnabled() || event.GetEnabled();
 }
 
-std::vector<uint8_t> CDocViewTest::SegmentBytes(int nIndex) const
-{
-    const MemorySegment* pSeg = m_pDoc->GetSegment(nIndex);
-    return std::vector<uint8_t>(pSeg->m_pBytes, pSeg->m_pBytes + pSeg->m_nSize);
-}
-
-std::string HexText(const std::vector<std::pair<uint32_t, std::vector<uint8_t>>>& segments)
+std::string HexText(const SegmentList& segments)
 {
     MemoryImage image;
     for (const auto& [dwAddress, bytes] : segments)
@@ -56,4 +53,9 @@ std::string HexText(const std::vector<std::pair<uint32_t, std::vector<uint8_t>>>
     image.Coalesce();
     image.Trim();
     return FormatHexText(image);
+}
+
+wxApp* CreateTestApp()
+{
+    return new wxApp;
 }

@@ -1,0 +1,44 @@
+// The hex-edit control's fields and inner operations, for tests only.
+#pragma once
+
+#include "HexEditCtrl.h"
+
+#include <cstdint>
+#include <vector>
+
+struct CHexEditCtrlProbe
+{
+    explicit CHexEditCtrlProbe(CHexEditCtrl& ctrl) : c(ctrl) {}
+    CHexEditCtrl& c;
+
+    unsigned char* Data() const { return c.m_pData; }
+    std::vector<uint8_t> Bytes() const { return {c.m_pData, c.m_pData + c.m_nDataLen}; }
+    int BaseAddress() const { return c.m_nBaseAddress; }
+    int WordLen() const { return c.m_nWordLen; }
+    int& TopOffset() { return c.m_nTopOffset; }
+    int& CaretPos() { return c.m_nCaretPos; }
+    int& CaretField() { return c.m_nCaretField; }
+    int& SelStart() { return c.m_nSelStart; }
+    bool& CaretScroll() { return c.m_bCaretScroll; }
+    int LinesPerPage() const { return c.m_nLinesPerPage; }
+    bool DataFitsWindow() const { return c.m_bDataFitsWindow; }
+    int LineHeight() const { return c.m_nLineHeight; }
+    int HexX() const { return c.m_nHexX; }
+    int CharX() const { return c.m_nCharX; }
+    int CaretX() const { return c.m_nCaretX; }
+    int CaretY() const { return c.m_nCaretY; }
+    const wxFont& Font() const { return c.m_font; }
+    bool CaretExists() const { return c.m_caret.Exists(); }
+    bool CaretShown() const { return c.m_caret.IsShown(); }
+    wxRect CaretRect() const { return c.m_caret.GetRect(); }
+
+    void VScroll(int nCode, int nPos = 0) { c.OnVScroll(nCode, nPos); }
+    void PlaceCaret(int nPos) { c.PlaceCaret(nPos); }
+    void SetSelection(int nStart, int nEnd) { c.SetSelection(nStart, nEnd); }
+    void Focus(bool bIn)
+    {
+        wxFocusEvent event(bIn ? wxEVT_SET_FOCUS : wxEVT_KILL_FOCUS, c.GetId());
+        bIn ? c.OnSetFocus(event) : c.OnKillFocus(event);
+    }
+    static void SetMalloc(void* (*pfn)(size_t)) { CHexEditCtrl::s_pfnMalloc = pfn; }
+};

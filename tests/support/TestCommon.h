@@ -1,0 +1,33 @@
+// What every test program may need: fresh folders, whole-file reads and writes, the
+// fixtures folder, and work done in a child process.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// A fresh folder, removed with its contents at the end of the scope.
+class CTempDir
+{
+public:
+    CTempDir();
+    ~CTempDir();
+    CTempDir(const CTempDir&) = delete;
+    CTempDir& operator=(const CTempDir&) = delete;
+    const std::string& Path() const { return m_strPath; }
+    std::string File(const std::string& strName) const { return m_strPath + "/" + strName; }
+    void Write(const std::string& strName, const std::string& strText) const;
+    // names in the folder or in one of its subfolders, sorted
+    std::vector<std::string> List(const std::string& strSub = "") const;
+
+private:
+    std::string m_strPath;
+};
+
+std::string ReadFileText(const std::string& strPath);
+std::string DataFile(const std::string& strName);
+
+// Runs fn in a child process, as the unprivileged user nobody when bAsNobody and the tests
+// run as root; fn's result as exit status, 100 when nobody could not be become, -1 when the
+// child was killed.
+int RunInChild(const std::function<int()>& fn, bool bAsNobody);
