@@ -77,15 +77,6 @@ TEST_F(StartupTest, NoArgumentShowsAnEmptyDocument)
     EXPECT_EQ(pFrame, wxWindow::FindFocus());
 }
 
-TEST_F(StartupTest, FileArgumentOpensTheFile)
-{
-    ASSERT_TRUE(Start(DataFile("view-three.hex")));
-    EXPECT_EQ("view-three.hex - Corvane", FrameTitle());
-    ASSERT_NE(nullptr, TheDocument());
-    EXPECT_EQ(3, TheDocument()->GetSegmentCount());
-    EXPECT_EQ(DataFile("view-three.hex"), TestApp().GetDocManager()->GetHistoryFile(0));
-}
-
 // A file that cannot be opened is reported; one without data is not. Neither leaves a window.
 TEST_F(StartupTest, FileThatGivesNoImageEndsWithoutAWindow)
 {
@@ -105,10 +96,14 @@ TEST_F(StartupTest, FileThatGivesNoImageEndsWithoutAWindow)
     }
 }
 
-TEST_F(StartupTest, NewAndOpenReuseTheOneDocumentAndView)
+// A file named on the command line is opened and listed as recent; New and Open then reuse
+// the one document, view and frame.
+TEST_F(StartupTest, FileArgumentNewOpenAndShutdown)
 {
-    ASSERT_TRUE(Start(""));
+    ASSERT_TRUE(Start(DataFile("view-three.hex")));
+    EXPECT_EQ(DataFile("view-three.hex"), TestApp().GetDocManager()->GetHistoryFile(0));
     CCorvaneDoc* pDoc = TheDocument();
+    ASSERT_NE(nullptr, pDoc);
     wxView* pView = pDoc->GetFirstView();
     wxDocManager* pManager = TestApp().GetDocManager();
     const struct
@@ -117,10 +112,11 @@ TEST_F(StartupTest, NewAndOpenReuseTheOneDocumentAndView)
         long nFlags;
         const char* pszTitle;
         int nSegments;
-    } kSteps[] = {{DataFile("view-three.hex"), wxDOC_SILENT, "view-three.hex - Corvane", 3},
-                  {"", wxDOC_NEW, "Untitled - Corvane", 0},
+    } kSteps[] = {{"", wxDOC_NEW, "Untitled - Corvane", 0},
                   {DataFile("firmware.hex"), wxDOC_SILENT, "firmware.hex - Corvane", 4},
                   {DataFile("view-three.hex"), wxDOC_SILENT, "view-three.hex - Corvane", 3}};
+    EXPECT_EQ("view-three.hex - Corvane", FrameTitle());
+    EXPECT_EQ(3, pDoc->GetSegmentCount());
     for (const auto& step : kSteps)
     {
         EXPECT_EQ(pDoc, pManager->CreateDocument(step.strPath, step.nFlags)) << step.strPath;
@@ -130,11 +126,7 @@ TEST_F(StartupTest, NewAndOpenReuseTheOneDocumentAndView)
         EXPECT_EQ(step.nSegments, pDoc->GetSegmentCount());
     }
     EXPECT_EQ(1, CountLiveFrames());
-}
-
-TEST_F(StartupTest, ShutdownWritesPlacementAndRecentFiles)
-{
-    ASSERT_TRUE(Start(DataFile("view-three.hex")));
+    // shutdown keeps the window's placement and the recent files in the profile
     TestApp().GetMainFrame()->Close(true);
     PumpEvents();
     TestApp().ExitInstance();

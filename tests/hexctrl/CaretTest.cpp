@@ -112,31 +112,26 @@ TEST_F(CHexCtrlTest, SetDataPutsTheCaretOnTheFirstDigit)
     }
 }
 
-// Floor division: an index just above the top line is on the row above, out of view.
-TEST_F(CHexCtrlTest, CaretAboveTheTopLineIsHidden)
+// No caret is shown outside the client area: not on a window too small for one line, and
+// not for an index just above the top line (floor division puts it on the row above).
+TEST_F(CHexCtrlTest, CaretOutsideTheClientAreaIsHidden)
 {
+    SetLines(0, 5);
+    Load(Sequence(100), 1, 16);
+    EXPECT_TRUE(P().CaretExists());
+    P().SetSelection(-1, -1);
+    P().Focus(true);
+    EXPECT_FALSE(P().CaretShown());
     SetLines(5);
     Load(Sequence(100), 1, 16);
     P().CaretScroll() = true;
     P().VScroll(CHexEditCtrl::SB_LINEDOWN);
     P().CaretField() = 2;
     P().PlaceCaret(10);
-    EXPECT_EQ(-m_nLineHeight, P().CaretY());
-    EXPECT_EQ((9 + 30) * m_nCellWidth, P().CaretX());
+    EXPECT_EQ(wxPoint((9 + 30) * m_nCellWidth, -m_nLineHeight),
+              wxPoint(P().CaretX(), P().CaretY()));
     EXPECT_FALSE(P().CaretShown());
     EXPECT_EQ("", Render().InvertedCells(0));
-}
-
-TEST_F(CHexCtrlTest, NoCaretOutsideTheClientArea)
-{
-    SetLines(0, 5);
-    Load(Sequence(100), 1, 16);
-    EXPECT_TRUE(P().CaretExists());
-    EXPECT_FALSE(P().CaretShown());
-    P().SetSelection(-1, -1);
-    EXPECT_FALSE(P().CaretShown());
-    P().Focus(true);
-    EXPECT_FALSE(P().CaretShown());
 }
 
 // Focus gain makes a shown caret at its stored place, but none while a selection exists.

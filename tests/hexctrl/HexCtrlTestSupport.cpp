@@ -16,20 +16,20 @@ wxColour Background()
 {
     return wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW);
 }
+
+wxColour Pixel(const wxImage& image, int x, int y)
+{
+    return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
+}
 } // namespace
 
-CScreenReader::CScreenReader(const wxImage& image, const wxFont& font) : m_image(image)
+CScreenReader::CScreenReader(const wxImage& image, const wxFont& font, wxSize cell)
+    : m_image(image), m_cell(cell)
 {
     std::string strAll;
     for (int i = 0; i < CHAR_COUNT; ++i)
         strAll += static_cast<char>(FIRST_CHAR + i);
-    wxBitmap strip(1, 1, 24);
-    {
-        wxMemoryDC dcProbe(strip);
-        dcProbe.SetFont(font);
-        dcProbe.GetTextExtent("0", &m_nCellWidth, &m_nCellHeight);
-    }
-    strip = wxBitmap(m_nCellWidth * CHAR_COUNT, m_nCellHeight, 24);
+    wxBitmap strip(cell.x * CHAR_COUNT, cell.y, 24);
     wxMemoryDC dc(strip);
     dc.SetFont(font);
     dc.SetBackground(wxBrush(Background()));
@@ -40,32 +40,24 @@ CScreenReader::CScreenReader(const wxImage& image, const wxFont& font) : m_image
     m_glyphs = strip.ConvertToImage();
 }
 
-long CScreenReader::Distance(int nCol, int nRow, int nGlyph, bool bInverted) const
-{
-    long nSum = 0;
-    for (int y = 0; y < m_nCellHeight; ++y)
-        for (int x = 0; x < m_nCellWidth; ++x)
-        {
-            const unsigned char* pScreen =
-                m_image.GetData() +
-                ((nRow * m_nCellHeight + y) * m_image.GetWidth() + nCol * m_nCellWidth + x) * 3;
-            const unsigned char* pGlyph =
-                m_glyphs.GetData() + (y * m_glyphs.GetWidth() + nGlyph * m_nCellWidth + x) * 3;
-            for (int c = 0; c < 3; ++c)
-                nSum += std::abs(pScreen[c] - (bInverted ? 255 - pGlyph[c] : pGlyph[c]));
-        }
-    return nSum;
-}
-
 char CScreenReader::At(int nCol, int nRow) const
 {
     char chBest = '?';
     long nBest = LONG_MAX;
     for (int i = 0; i < 2 * CHAR_COUNT; ++i)
     {
-        const long n = Distance(nCol, nRow, i % CHAR_COUNT, i >= CHAR_COUNT);
-        if (n < nBest)
-            nBest = n, chBest = static_cast<char>(FIRST_CHAR + i % CHAR_COUNT);
+        // glyphs drawn normally, then inverted as under the caret; black on grey needs one channel
+        const int nGlyph = i % CHAR_COUNT;
+        long nSum = 0;
+        for (int y = 0; y < m_cell.y; ++y)
+            for (int x = 0; x < m_cell.x; ++x)
+            {
+                const int nScreen = m_image.GetGreen(nCol * m_cell.x + x, nRow * m_cell.y + y);
+                const int nGlyphGrey = m_glyphs.GetGreen(nGlyph * m_cell.x + x, y);
+                nSum += std::abs(nScreen - (i < CHAR_COUNT ? nGlyphGrey : 255 - nGlyphGrey));
+            }
+        if (nSum < nBest)
+            nBest = nSum, chBest = static_cast<char>(FIRST_CHAR + nGlyph);
     }
     return chBest;
 }
@@ -78,37 +70,32 @@ std::string CScreenReader::Text(int nCol, int nRow, int nCount) const
     return str;
 }
 
-int CScreenReader::Balance(int nCol, int nRow) const
-{
-    const wxColour bg = Background();
-    const wxColour inverse(255 - bg.Red(), 255 - bg.Green(), 255 - bg.Blue());
-    int nBalance = 0;
-    for (int y = nRow * m_nCellHeight; y < (nRow + 1) * m_nCellHeight; ++y)
-        for (int x = nCol * m_nCellWidth; x < (nCol + 1) * m_nCellWidth; ++x)
-        {
-            const wxColour px(m_image.GetRed(x, y), m_image.GetGreen(x, y), m_image.GetBlue(x, y));
-            nBalance += px == inverse ? 1 : px == bg ? -1 : 0;
-        }
-    return nBalance;
-}
-
 // An inverted cell shows more of the background's complement than of the background.
 std::string CScreenReader::InvertedCells(int nRow) const
 {
+    const wxColour bg = Background();
+    const wxColour inverse(255 - bg.Red(), 255 - bg.Green(), 255 - bg.Blue());
     std::string str;
-    for (int i = 0; i < m_image.GetWidth() / m_nCellWidth; ++i)
-        if (Balance(i, nRow) > 0)
-            str += (str.empty() ? "" : ",") + std::to_string(i);
+    for (int nCol = 0; nCol < m_image.GetWidth() / m_cell.x; ++nCol)
+    {
+        int nBalance = 0;
+        for (int y = nRow * m_cell.y; y < (nRow + 1) * m_cell.y; ++y)
+            for (int x = nCol * m_cell.x; x < (nCol + 1) * m_cell.x; ++x)
+                nBalance += Pixel(m_image, x, y) == inverse ? 1
+                            : Pixel(m_image, x, y) == bg    ? -1
+                                                            : 0;
+        if (nBalance > 0)
+            str += (str.empty() ? "" : ",") + std::to_string(nCol);
+    }
     return str;
 }
 
 bool CScreenReader::IsBlankRow(int nRow) const
 {
-    const wxColour bg = Background();
-    const int nBottom = std::min((nRow + 1) * m_nCellHeight, m_image.GetHeight());
-    for (int y = nRow * m_nCellHeight; y < nBottom; ++y)
+    const int nBottom = std::min((nRow + 1) * m_cell.y, m_image.GetHeight());
+    for (int y = nRow * m_cell.y; y < nBottom; ++y)
         for (int x = 0; x < m_image.GetWidth(); ++x)
-            if (wxColour(m_image.GetRed(x, y), m_image.GetGreen(x, y), m_image.GetBlue(x, y)) != bg)
+            if (Pixel(m_image, x, y) != Background())
                 return false;
     return true;
 }
@@ -158,7 +145,7 @@ CScreenReader CHexCtrlTest::Render()
         wxMemoryDC dc(bitmap);
         m_pCtrl->RenderTo(dc, size);
     }
-    return CScreenReader(bitmap.ConvertToImage(), P().Font());
+    return CScreenReader(bitmap.ConvertToImage(), P().Font(), wxSize(m_nCellWidth, m_nLineHeight));
 }
 
 std::vector<unsigned char> Sequence(int nCount, int nFirst, int nStep)

@@ -14,7 +14,7 @@
 class CScreenReader
 {
 public:
-    CScreenReader(const wxImage& image, const wxFont& font);
+    CScreenReader(const wxImage& image, const wxFont& font, wxSize cell);
     char At(int nCol, int nRow) const;
     std::string Text(int nCol, int nRow, int nCount) const;
     // cells of the row drawn inverted, as "col,col,..."
@@ -22,14 +22,9 @@ public:
     bool IsBlankRow(int nRow) const;
 
 private:
-    long Distance(int nCol, int nRow, int nGlyph, bool bInverted) const;
-    // pixels of the cell in the inverted background colour less those in the background
-    int Balance(int nCol, int nRow) const;
-
     wxImage m_image;
     wxImage m_glyphs;
-    int m_nCellWidth = 0;
-    int m_nCellHeight = 0;
+    wxSize m_cell;
 };
 
 // A shown frame holding one control, to be sized in whole lines.

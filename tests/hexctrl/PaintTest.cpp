@@ -115,13 +115,19 @@ TEST_F(CHexCtrlTest, PartialLastWordKeepsColumnsAligned)
     EXPECT_EQ(".....", screen.Text(CharCol(), 0, 5));
 }
 
-TEST_F(CHexCtrlTest, BytesPerLineStaysWithinTheLineBuffer)
+// Only an edited profile gives so many bytes per line: no line may exceed the line buffer,
+// and a line holds whole words.
+TEST_F(CHexCtrlTest, BytesPerLineStaysWithinTheLineBufferInWholeWords)
 {
     SetLines(2);
     Load(Sequence(200), 1, 200);
-    EXPECT_EQ(85, m_pCtrl->GetBytesPerLine());
     EXPECT_EQ("00000055", Render().Text(0, 1, 8));
-    m_pCtrl->SetBytesPerLine(33);
-    m_pCtrl->SetAddressInfo(0, 4);
-    EXPECT_EQ(32, m_pCtrl->GetBytesPerLine());
+    const int kCases[][3] = {{200, 1, 85}, {1000, 2, 84}, {85, 4, 84}, {33, 3, 33},
+                             {33, 4, 32},  {0, 2, 2},     {16, 0, 16}, {33, 9, 32}};
+    for (const auto& [nBytes, nWordLen, nBound] : kCases)
+    {
+        m_pCtrl->SetAddressInfo(0, nWordLen);
+        m_pCtrl->SetBytesPerLine(nBytes);
+        EXPECT_EQ(nBound, m_pCtrl->GetBytesPerLine()) << nBytes << "/" << nWordLen;
+    }
 }

@@ -65,38 +65,31 @@ TEST_F(ViewTest, SegmentButtonsFollowTheSegmentCount)
 // and addressed in words, and stores the word length.
 TEST_F(ViewTest, WordLengthCommandsRegroupTheShownSegment)
 {
-    const struct
-    {
-        int nId, nWordLen, nBytesPerLine;
-        bool bByteOrder;
-    } kCases[] = {{ID_VIEW_WORD16, 2, 32, true},
-                  {ID_VIEW_WORD24, 3, 33, true},
-                  {ID_VIEW_WORD32, 4, 32, true},
-                  {ID_VIEW_BYTES, 1, 16, false}};
-    StartWithSegments(3);
-    Command(ID_VIEW_NEXT_SEGMENT);
-    for (const auto& c : kCases)
-    {
-        SCOPED_TRACE(c.nWordLen);
-        Probe().Data()[0] = 0xEE;
-        Command(c.nId);
-        EXPECT_EQ(c.nWordLen, m_pView->m_nWordLen);
-        EXPECT_EQ(c.nWordLen, Probe().WordLen());
-        EXPECT_EQ(c.nBytesPerLine, Ctrl().GetBytesPerLine());
-        EXPECT_EQ(0x1001u / unsigned(c.nWordLen), unsigned(Probe().BaseAddress()));
-        EXPECT_EQ(1, m_pView->m_nSegment);
-        EXPECT_EQ(std::vector<uint8_t>(70, 0x22), Probe().Bytes());
-        EXPECT_EQ(c.nWordLen, GetProfileInt("view", "wordlen", 0));
-        EXPECT_EQ(c.bByteOrder, IsEnabled(ID_VIEW_BYTEORDER));
-    }
-}
-
-TEST_F(ViewTest, EmptyDocumentStillStoresTheWordLength)
-{
-    StartWithSegments(0);
+    // command, word length, bytes per line
+    const int kCases[][3] = {{ID_VIEW_WORD16, 2, 32},
+                             {ID_VIEW_WORD24, 3, 33},
+                             {ID_VIEW_WORD32, 4, 32},
+                             {ID_VIEW_BYTES, 1, 16}};
+    StartWithSegments(0); // with no segment to show the command still stores its word length
     Command(ID_VIEW_WORD24);
     EXPECT_EQ(3, GetProfileInt("view", "wordlen", 0));
-    EXPECT_EQ(0, Ctrl().GetDataLength());
+    TearDown();
+    StartWithSegments(3);
+    Command(ID_VIEW_NEXT_SEGMENT);
+    for (const auto& [nId, nWordLen, nBytesPerLine] : kCases)
+    {
+        SCOPED_TRACE(nWordLen);
+        Probe().Data()[0] = 0xEE;
+        Command(nId);
+        EXPECT_EQ(nWordLen, m_pView->m_nWordLen);
+        EXPECT_EQ(nWordLen, Probe().WordLen());
+        EXPECT_EQ(nBytesPerLine, Ctrl().GetBytesPerLine());
+        EXPECT_EQ(0x1001u / unsigned(nWordLen), unsigned(Probe().BaseAddress()));
+        EXPECT_EQ(1, m_pView->m_nSegment);
+        EXPECT_EQ(std::vector<uint8_t>(70, 0x22), Probe().Bytes());
+        EXPECT_EQ(nWordLen, GetProfileInt("view", "wordlen", 0));
+        EXPECT_EQ(nWordLen > 1, IsEnabled(ID_VIEW_BYTEORDER));
+    }
 }
 
 // 0 or less shows bytes; above 4 (only an edited profile holds one) is clamped. The
@@ -155,7 +148,9 @@ TEST_F(ViewTest, NoPaintWithTheOldLineWidth)
     EXPECT_EQ(std::vector<int>(widths.size(), 32), widths);
 }
 
-TEST_F(ViewTest, ControlCoversTheClientArea)
+// The control fills the client area. Activating the frame gives the keyboard focus to the
+// view (the frame stands for it), not to the control: the control takes keys after a click.
+TEST_F(ViewTest, ControlFillsTheFrameWithoutTheFocus)
 {
     StartWithSegments(1);
     m_pFrame->SetClientSize(500, 300);
@@ -163,13 +158,6 @@ TEST_F(ViewTest, ControlCoversTheClientArea)
     EXPECT_EQ(wxRect(wxPoint(0, 0), m_pFrame->GetClientSize()), Ctrl().GetRect());
     EXPECT_EQ("hexEd", Ctrl().GetName());
     EXPECT_EQ(IDC_HEXEDIT, Ctrl().GetId());
-}
-
-// Activating the frame gives the keyboard focus to the view (the frame stands for it), not
-// to the control: the control takes keys only after a click.
-TEST_F(ViewTest, ActivationLeavesTheControlWithoutFocus)
-{
-    StartWithSegments(1);
     Ctrl().SetFocus();
     wxActivateEvent activate(wxEVT_ACTIVATE, true, m_pFrame->GetId());
     m_pFrame->GetEventHandler()->ProcessEvent(activate);
