@@ -25,18 +25,16 @@ protected:
 };
 } // namespace
 
+// length, flags, show command, minimized and maximized positions, normal rectangle
 TEST(PlacementRecordTest, ElevenLittleEndianFields)
 {
     WINDOWPLACEMENT wp;
     wp.showCmd = SW_SHOWMAXIMIZED;
     wp.SetNormalRect(wxRect(10, 20, 800, 600));
-    const std::array<uint8_t, 44> expected = {
-        0x2C, 0,    0,    0,    0,    0,    0,    0,    0x03, 0,    0, 0, // length, flags, show
-        0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,                   // minimized position
-        0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,                   // maximized position
-        0x0A, 0,    0,    0,    0x14, 0,    0,    0,    0x2A, 0x03, 0, 0,
-        0x6C, 0x02, 0,    0, // normal rectangle
-    };
+    std::array<uint8_t, 44> expected = {};
+    const int32_t kFields[] = {44, 0, 3, -1, -1, -1, -1, 10, 20, 810, 620};
+    for (size_t i = 0; i < 44; i++)
+        expected[i] = static_cast<uint8_t>(kFields[i / 4] >> (8 * (i % 4)));
     EXPECT_EQ(expected, wp.ToBytes());
     const WINDOWPLACEMENT back = WINDOWPLACEMENT::FromBytes(expected.data());
     EXPECT_EQ(expected, back.ToBytes());
@@ -52,40 +50,30 @@ TEST(PlacementRecordTest, OnlyMaximizedStaysOtherStatesRestore)
             << nStored;
 }
 
+// Saving writes 44 bytes over a value of any other length; only a value of exactly 44
+// bytes is applied.
 TEST_F(PlacementTest, OnlyA44ByteValueIsApplied)
 {
-    WINDOWPLACEMENT wp;
-    wp.SetNormalRect(wxRect(120, 90, 420, 310));
-    for (size_t nBytes : {43u, 44u, 45u})
-    {
-        m_pFrame->SetSize(wxRect(50, 40, 300, 200));
-        const auto bytes = wp.ToBytes();
-        std::vector<uint8_t> stored(bytes.begin(), bytes.end());
-        stored.resize(nBytes, 0);
-        ASSERT_TRUE(WriteProfileBinary("WindowPlacement", "Test-Place", stored.data(), nBytes));
-        EXPECT_EQ(nBytes == 44, RestoreWindowPlacement("Test", m_pFrame)) << nBytes;
-        EXPECT_EQ(nBytes == 44 ? wp.GetNormalRect() : wxRect(50, 40, 300, 200), m_pFrame->GetRect())
-            << nBytes;
-    }
-    EXPECT_FALSE(RestoreWindowPlacement("Nothing", m_pFrame));
-    EXPECT_FALSE(RestoreWindowPlacement("Test", nullptr));
-}
-
-// Saving writes 44 bytes over a value of any other length.
-TEST_F(PlacementTest, SaveReplacesAValueOfAnotherLength)
-{
     SaveWindowPlacement("Test", nullptr);
-    wxMemoryBuffer buf;
-    EXPECT_FALSE(GetProfileBinary("WindowPlacement", "Test-Place", buf));
+    EXPECT_FALSE(RestoreWindowPlacement("Test", m_pFrame));
     const std::vector<uint8_t> other(45, 1);
     ASSERT_TRUE(WriteProfileBinary("WindowPlacement", "Test-Place", other.data(), other.size()));
-    m_pFrame->SetSize(wxRect(70, 60, 350, 250));
+    const wxRect stored(120, 90, 420, 310);
+    m_pFrame->SetSize(stored);
     SaveWindowPlacement("Test", m_pFrame);
+    wxMemoryBuffer buf;
     ASSERT_TRUE(GetProfileBinary("WindowPlacement", "Test-Place", buf));
     ASSERT_EQ(44u, buf.GetDataLen());
-    const WINDOWPLACEMENT wp =
-        WINDOWPLACEMENT::FromBytes(static_cast<const uint8_t*>(buf.GetData()));
-    EXPECT_EQ(44u, wp.length);
-    EXPECT_EQ(uint32_t(SW_SHOWNORMAL), wp.showCmd);
-    EXPECT_EQ(wxRect(70, 60, 350, 250), wp.GetNormalRect());
+    const auto* pSaved = static_cast<const uint8_t*>(buf.GetData());
+    EXPECT_EQ(uint32_t(SW_SHOWNORMAL), WINDOWPLACEMENT::FromBytes(pSaved).showCmd);
+    for (size_t nBytes : {43u, 44u, 45u})
+    {
+        std::vector<uint8_t> value(pSaved, pSaved + 44);
+        value.resize(nBytes, 0);
+        ASSERT_TRUE(WriteProfileBinary("WindowPlacement", "Test-Place", value.data(), nBytes));
+        m_pFrame->SetSize(wxRect(50, 40, 300, 200));
+        EXPECT_EQ(nBytes == 44, RestoreWindowPlacement("Test", m_pFrame)) << nBytes;
+        EXPECT_EQ(nBytes == 44 ? stored : wxRect(50, 40, 300, 200), m_pFrame->GetRect()) << nBytes;
+    }
+    EXPECT_FALSE(RestoreWindowPlacement("Test", nullptr));
 }

@@ -1,22 +1,20 @@
 #!/usr/bin/env python3
-"""Finds a toolbar image on a screenshot: prints the centre "x y" of the first place
-where every opaque pixel of the named 18 x 18 image from ToolImages.h appears exactly.
-A disabled button is drawn faded and is not found. Exit status 1 when not found."""
+"""Prints the centre "x y" of the first place on a PPM screenshot where every opaque pixel
+of the named 18 x 18 image from ToolImages.h appears exactly; a disabled button is drawn
+faded and is not found. Exit status 1 when not found.
+usage: find_tool.py SHOT.ppm ToolImages.h NAME"""
 import re
 import sys
 
 
 def read_xpm(header, name):
-    text = open(header).read()
-    block = re.search(r'%s_xpm\[\] = \{(.*?)\};' % re.escape(name), text, re.S).group(1)
-    rows = re.findall(r'"([^"]*)"', block)
-    width, height, ncolors, _ = map(int, rows[0].split())
-    colors = {}
-    for row in rows[1:1 + ncolors]:
-        key, value = row[0], row.split()[-1]
-        colors[key] = None if value == 'None' else bytes.fromhex(value.lstrip('#'))
-    pixels = [(x, y, colors[ch]) for y, row in enumerate(rows[1 + ncolors:])
-              for x, ch in enumerate(row) if colors[ch] is not None]
+    block = re.search(r'%s_xpm\[\] = \{(.*?)\};' % re.escape(name), open(header).read(), re.S)
+    rows = re.findall(r'"([^"]*)"', block.group(1))
+    width, height, ncolors = map(int, rows[0].split()[:3])
+    colors = {row[0]: row.split()[-1] for row in rows[1:1 + ncolors]}
+    pixels = [(x, y, bytes.fromhex(colors[ch].lstrip('#')))
+              for y, row in enumerate(rows[1 + ncolors:]) for x, ch in enumerate(row)
+              if colors[ch] != 'None']
     return width, height, pixels
 
 
@@ -27,27 +25,21 @@ def read_ppm(path):
         match = re.compile(rb'\s*(#[^\n]*\n\s*)*(\S+)').match(data, pos)
         fields.append(match.group(2))
         pos = match.end()
-    width, height = int(fields[1]), int(fields[2])
-    return width, height, data[pos + 1:]
+    return int(fields[1]), int(fields[2]), data[pos + 1:]
 
 
 def find(ppm, header, name):
     width, height, image = read_ppm(ppm)
     tw, th, pixels = read_xpm(header, name)
     x0, y0, first = pixels[0]
-    start = 0
-    while True:
-        at = image.find(first, start)
-        if at < 0:
-            return None
-        start = at + 1
-        if at % 3:
-            continue
+    at = image.find(first)
+    while at >= 0:
         x, y = (at // 3) % width - x0, (at // 3) // width - y0
-        if x < 0 or y < 0 or x + tw > width or y + th > height:
-            continue
-        if all(image[3 * ((y + py) * width + x + px):][:3] == rgb for px, py, rgb in pixels):
+        if at % 3 == 0 and 0 <= x <= width - tw and 0 <= y <= height - th and all(
+                image[3 * ((y + py) * width + x + px):][:3] == rgb for px, py, rgb in pixels):
             return x + tw // 2, y + th // 2
+        at = image.find(first, at + 1)
+    return None
 
 
 if __name__ == '__main__':

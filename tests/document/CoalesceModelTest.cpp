@@ -43,14 +43,6 @@ void ModelCoalesce(Model& m)
     }
 }
 
-std::vector<std::string> Dump(const Model& model)
-{
-    std::vector<std::string> lines;
-    for (const SegmentData& s : model)
-        lines.push_back(DumpLine(s));
-    return lines;
-}
-
 // Addresses from a narrow window so that starts repeat and segments touch.
 class CRandom
 {

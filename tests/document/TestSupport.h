@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -59,7 +58,7 @@ inline std::vector<SegmentData> Segments(const MemoryImage& image)
         const MemorySegment* p = image.GetAt(i);
         if (!p || p->m_nSize < 0 || (p->m_nSize > 0 && !p->m_pBytes))
         {
-            ADD_FAILURE() << "segment " << i << " is null or has no block for its size";
+            ADD_FAILURE() << "segment " << i << " is null or lacks its block";
             break;
         }
         segments.push_back({p->m_dwAddress, Bytes(p->m_pBytes, p->m_pBytes + p->m_nSize)});
@@ -67,20 +66,21 @@ inline std::vector<SegmentData> Segments(const MemoryImage& image)
     return segments;
 }
 
-// "ADDRESS SIZE BYTES": 8 hex digits, decimal, upper-case hex (none for an empty segment)
-inline std::string DumpLine(const SegmentData& s)
+// One line per segment: "ADDRESS SIZE BYTES", 8 hex digits, decimal, upper-case hex digits.
+inline std::vector<std::string> Dump(const std::vector<SegmentData>& segments)
 {
-    char head[32];
-    std::snprintf(head, sizeof head, "%08X %zu", s.dwAddress, s.bytes.size());
-    return s.bytes.empty() ? head : std::string(head) + " " + ToHex(s.bytes);
+    std::vector<std::string> lines;
+    for (const SegmentData& s : segments)
+        lines.push_back(ToHex({uint8_t(s.dwAddress >> 24), uint8_t(s.dwAddress >> 16),
+                               uint8_t(s.dwAddress >> 8), uint8_t(s.dwAddress)}) +
+                        " " + std::to_string(s.bytes.size()) +
+                        (s.bytes.empty() ? "" : " " + ToHex(s.bytes)));
+    return lines;
 }
 
 inline std::vector<std::string> Dump(const MemoryImage& image)
 {
-    std::vector<std::string> lines;
-    for (const SegmentData& s : Segments(image))
-        lines.push_back(DumpLine(s));
-    return lines;
+    return Dump(Segments(image));
 }
 
 // Appends ready segments with Add, each with a malloc'ed block (none when empty).
@@ -99,8 +99,8 @@ inline void FillImage(MemoryImage& image, const std::vector<SegmentData>& segmen
 // One record without line break, upper-case, with its checksum.
 inline std::string Record(int nType, uint32_t nAddress16, const Bytes& data)
 {
-    Bytes body = {static_cast<uint8_t>(data.size()), static_cast<uint8_t>(nAddress16 >> 8),
-                  static_cast<uint8_t>(nAddress16), static_cast<uint8_t>(nType)};
+    Bytes body = {uint8_t(data.size()), uint8_t(nAddress16 >> 8), uint8_t(nAddress16),
+                  uint8_t(nType)};
     body.insert(body.end(), data.begin(), data.end());
     unsigned sum = 0;
     for (uint8_t b : body)

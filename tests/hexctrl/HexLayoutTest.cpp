@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <tuple>
+#include <utility>
 
 namespace
 {
@@ -13,23 +12,6 @@ CHexLayout Layout(int nWordLen, int nBytesPerLine, int nOrder)
     return CHexLayout(nWordLen, nBytesPerLine, nOrder, 8, true, true);
 }
 } // namespace
-
-// A partial last word reads no byte beyond the data and keeps its group's width.
-TEST(HexLayout, PartialLastWordIsPaddedWithBlanks)
-{
-    const std::tuple<int, int, const char*> kCases[] = {{2, 1, "0201 0403   05      "},
-                                                        {2, 0, "0102 0304 05        "},
-                                                        {4, 1, "04030201       05 "},
-                                                        {4, 0, "01020304 05       "}};
-    const unsigned char data[] = {1, 2, 3, 4, 5};
-    for (const auto& [nWordLen, nOrder, pszExpected] : kCases)
-    {
-        char sz[CHexLayout::LINE_BUFFER];
-        const int n = Layout(nWordLen, 8, nOrder).FormatHex(sz, data, 5, 0);
-        EXPECT_EQ(pszExpected, std::string(sz, static_cast<size_t>(n)))
-            << nWordLen << "/" << nOrder;
-    }
-}
 
 // 2-byte groups: the caret moves within its group to the byte its field names as drawn.
 TEST(HexLayout, NormalizingMovesTheCaretWithinItsGroup)

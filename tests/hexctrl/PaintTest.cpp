@@ -2,6 +2,7 @@
 #include "HexCtrlTestSupport.h"
 
 #include <cstring>
+#include <tuple>
 
 namespace
 {
@@ -104,15 +105,26 @@ TEST_F(CHexCtrlTest, WordLengthsInBothByteOrders)
     }
 }
 
+// A partial last word reads no byte beyond the data: its missing bytes are blanks and the
+// group keeps its width, so the character column stays where it is.
 TEST_F(CHexCtrlTest, PartialLastWordKeepsColumnsAligned)
 {
+    const std::tuple<int, int, const char*> kCases[] = {{2, 1, "0201 0403   05 "},
+                                                        {2, 0, "0102 0304 05   "},
+                                                        {4, 1, "04030201       05 "},
+                                                        {4, 0, "01020304 05       "}};
     SetLines(2);
-    m_pCtrl->SetByteOrder(1);
-    Load(Sequence(5, 1), 2, 32);
-    const CScreenReader screen = Render();
-    EXPECT_EQ("0201 0403   05 " + std::string(65, ' '), screen.Text(9, 0, 80));
-    EXPECT_EQ(9 + 80, CharCol());
-    EXPECT_EQ(".....", screen.Text(CharCol(), 0, 5));
+    for (const auto& [nWordLen, nOrder, pszHex] : kCases)
+    {
+        m_pCtrl->SetByteOrder(nOrder);
+        Load(Sequence(5, 1), nWordLen, 32);
+        const CScreenReader screen = Render();
+        const int nHexCells = nWordLen == 4 ? 72 : 80; // 32 bytes in groups of 9 or 5 cells
+        const std::string strHex = pszHex + std::string(nHexCells - std::strlen(pszHex), ' ');
+        EXPECT_EQ(strHex, screen.Text(9, 0, nHexCells)) << nWordLen << "/" << nOrder;
+        EXPECT_EQ(9 + nHexCells, CharCol());
+        EXPECT_EQ(".....", screen.Text(CharCol(), 0, 5));
+    }
 }
 
 // Only an edited profile gives so many bytes per line: no line may exceed the line buffer,

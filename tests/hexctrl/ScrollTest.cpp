@@ -70,22 +70,8 @@ TEST_F(CScrollTest, ScrollBarReachesEveryLine)
     EXPECT_TRUE(P().DataFitsWindow()); // 20 bytes
 }
 
-TEST_F(CScrollTest, CaretIsCarriedUnlessTheCaretScrolls)
-{
-    LoadHundred();
-    P().CaretField() = 2;
-    P().PlaceCaret(19);
-    P().VScroll(DOWN);
-    EXPECT_EQ(35, P().CaretPos());
-    EXPECT_EQ(P().LineHeight(), P().CaretY());
-    P().CaretScroll() = true;
-    P().VScroll(DOWN);
-    EXPECT_EQ(35, P().CaretPos());
-    EXPECT_EQ(0, P().CaretY());
-}
-
-// Line-down past the last page would carry the caret beyond the data; it stops on the
-// last byte. Carried above index 0 it stops on 0.
+// The caret is carried along unless it scrolls itself. Carried past the last byte (a line
+// down past N - L x B) it stops there; carried above index 0 it stops on 0.
 TEST_F(CScrollTest, CarriedCaretStaysInsideTheData)
 {
     LoadHundred();
@@ -93,9 +79,17 @@ TEST_F(CScrollTest, CarriedCaretStaysInsideTheData)
     P().PlaceCaret(74);
     P().VScroll(DOWN);
     EXPECT_EQ(90, P().CaretPos());
+    EXPECT_EQ(4 * P().LineHeight(), P().CaretY());
     P().VScroll(DOWN);
     EXPECT_EQ(32, P().TopOffset());
     EXPECT_EQ(99, P().CaretPos());
+
+    LoadHundred();
+    P().CaretScroll() = true;
+    P().PlaceCaret(19);
+    P().VScroll(DOWN);
+    EXPECT_EQ(19, P().CaretPos());
+    EXPECT_EQ(0, P().CaretY());
 
     LoadHundred();
     P().CaretScroll() = true;
