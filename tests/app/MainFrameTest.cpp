@@ -38,12 +38,8 @@ protected:
 // The designed order, tooltips (" byteorder" with its space) and prompts ("relaod").
 TEST_F(MainFrameTest, ToolbarButtonsInDesignedOrder)
 {
-    const struct
-    {
-        int nId;
-        const char* pszTooltip;
-        const char* pszPrompt;
-    } kExpected[] = {
+    // command, tooltip, status-bar prompt
+    const std::tuple<int, const char*, const char*> kExpected[] = {
         {wxID_NEW, "New", "Create a new document"},
         {wxID_OPEN, "Open", "Open an existing document"},
         {ID_FILE_RELOAD, "reopen", "relaod"},
@@ -74,12 +70,13 @@ TEST_F(MainFrameTest, ToolbarButtonsInDesignedOrder)
     {
         SCOPED_TRACE(i);
         const wxToolBarToolBase* pTool = pToolBar->GetToolByPos(int(i));
-        EXPECT_EQ(kExpected[i].nId == wxID_SEPARATOR, pTool->IsSeparator());
+        const auto& [nId, pszTooltip, pszPrompt] = kExpected[i];
+        EXPECT_EQ(nId == wxID_SEPARATOR, pTool->IsSeparator());
         if (pTool->IsSeparator())
             continue;
-        EXPECT_EQ(kExpected[i].nId, pTool->GetId());
-        EXPECT_EQ(kExpected[i].pszTooltip, pTool->GetShortHelp());
-        EXPECT_EQ(kExpected[i].pszPrompt, pTool->GetLongHelp());
+        EXPECT_EQ(nId, pTool->GetId());
+        EXPECT_EQ(pszTooltip, pTool->GetShortHelp());
+        EXPECT_EQ(pszPrompt, pTool->GetLongHelp());
         EXPECT_EQ(wxSize(18, 18), pTool->GetNormalBitmap().GetSize());
     }
 }

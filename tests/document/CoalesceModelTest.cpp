@@ -80,17 +80,15 @@ void ExpectCoalesceLikeModel(Model model, const std::string& strWhat)
 
 TEST(CoalesceModel, RandomTablesWithManyTies)
 {
-    const struct
-    {
-        int nTables, nMaxCount, nWindow;
-    } kShapes[] = {{5000, 12, 15}, {2000, 16, 4}, {60, 400, 80}};
+    // tables, most segments per table, width of the address window
+    const int kShapes[][3] = {{5000, 12, 15}, {2000, 16, 4}, {60, 400, 80}};
     CRandom random(1);
-    for (const auto& shape : kShapes)
-        for (int t = 0; t < shape.nTables && !HasFatalFailure(); ++t)
+    for (const auto& [nTables, nMaxCount, nWindow] : kShapes)
+        for (int t = 0; t < nTables && !HasFatalFailure(); ++t)
         {
-            Model model(random.Pick(0, shape.nMaxCount));
+            Model model(random.Pick(0, nMaxCount));
             for (SegmentData& s : model)
-                s = {random.Address(shape.nWindow), random.Payload()};
+                s = {random.Address(nWindow), random.Payload()};
             ExpectCoalesceLikeModel(model, "table " + std::to_string(t));
         }
 }

@@ -19,11 +19,8 @@ int BytesPerLine(int nWordLen)
 TEST_F(CHexCtrlTest, CaretCellForEachField)
 {
     SetLines(4);
-    const struct
-    {
-        int nWordLen, nOrder, nPos, nField;
-        int nCell, nPosAfter, nWidthCells;
-    } kCases[] = {
+    // word length, byte order, index and field set; cell, index and width in cells after
+    const int kCases[][7] = {
         {1, 1, 5, 0, 0, 5, 8},         {1, 1, 5, 1, 9 + 48 + 5, 5, 1}, {1, 1, 5, 2, 9 + 15, 5, 1},
         {1, 1, 5, 3, 9 + 16, 5, 1},    {2, 1, 5, 6, 9 + 11, 5, 1}, // byte 5, second digit
         {2, 0, 5, 6, 9 + 11, 4, 1}, // the same cell shows byte 4 under order 0
@@ -31,16 +28,16 @@ TEST_F(CHexCtrlTest, CaretCellForEachField)
         {4, 0, 1, 3, 9 + 3, 1, 1},     {4, 1, 4, 3, 9 + 9 + 7, 4, 1},  {3, 1, 5, 2, 9 + 7, 5, 1},
         {3, 0, 5, 3, 9 + 7 + 5, 5, 1},
     };
-    for (const auto& c : kCases)
+    for (const auto& [nWordLen, nOrder, nPos, nField, nCell, nPosAfter, nWidthCells] : kCases)
     {
-        m_pCtrl->SetByteOrder(c.nOrder);
-        Load(Distinct(64), c.nWordLen, BytesPerLine(c.nWordLen));
-        P().CaretField() = c.nField;
-        P().PlaceCaret(c.nPos);
-        SCOPED_TRACE(testing::Message() << c.nWordLen << "/" << c.nOrder << "/" << c.nField);
-        EXPECT_EQ(c.nCell * m_nCellWidth, P().CaretX());
-        EXPECT_EQ(c.nPosAfter, P().CaretPos());
-        EXPECT_EQ(wxSize(c.nWidthCells * m_nCellWidth, m_nLineHeight), P().CaretRect().GetSize());
+        m_pCtrl->SetByteOrder(nOrder);
+        Load(Distinct(64), nWordLen, BytesPerLine(nWordLen));
+        P().CaretField() = nField;
+        P().PlaceCaret(nPos);
+        SCOPED_TRACE(testing::Message() << nWordLen << "/" << nOrder << "/" << nField);
+        EXPECT_EQ(nCell * m_nCellWidth, P().CaretX());
+        EXPECT_EQ(nPosAfter, P().CaretPos());
+        EXPECT_EQ(wxSize(nWidthCells * m_nCellWidth, m_nLineHeight), P().CaretRect().GetSize());
         EXPECT_TRUE(P().CaretShown());
     }
 }
@@ -90,22 +87,20 @@ TEST_F(CHexCtrlTest, TheDigitUnderTheCaretIsTheOneTyped)
 TEST_F(CHexCtrlTest, SetDataPutsTheCaretOnTheFirstDigit)
 {
     SetLines(3);
-    const struct
-    {
-        int nWordLen, nOrder, nBytes, nPos, nField, nCell;
-    } kCases[] = {
+    // word length, byte order, data length; caret index, field and cell
+    const int kCases[][6] = {
         {1, 1, 16, 0, 2, 9}, {2, 1, 16, 1, 7, 9},
         {2, 0, 16, 0, 7, 9}, {2, 1, 1, 0, 5, 11}, // the odd byte is missing and drawn blank
         {4, 1, 16, 3, 2, 9}, {4, 0, 16, 0, 2, 9},
     };
-    for (const auto& c : kCases)
+    for (const auto& [nWordLen, nOrder, nBytes, nPos, nField, nCell] : kCases)
     {
-        m_pCtrl->SetByteOrder(c.nOrder);
-        Load(Distinct(c.nBytes), c.nWordLen, 32);
-        SCOPED_TRACE(testing::Message() << c.nWordLen << "/" << c.nOrder << "/" << c.nBytes);
-        EXPECT_EQ(c.nPos, P().CaretPos());
-        EXPECT_EQ(c.nField, P().CaretField());
-        EXPECT_EQ(c.nCell * m_nCellWidth, P().CaretX());
+        m_pCtrl->SetByteOrder(nOrder);
+        Load(Distinct(nBytes), nWordLen, 32);
+        SCOPED_TRACE(testing::Message() << nWordLen << "/" << nOrder << "/" << nBytes);
+        EXPECT_EQ(nPos, P().CaretPos());
+        EXPECT_EQ(nField, P().CaretField());
+        EXPECT_EQ(nCell * m_nCellWidth, P().CaretX());
         EXPECT_EQ(-1, P().SelStart());
         EXPECT_EQ(0, P().TopOffset());
         EXPECT_TRUE(P().CaretShown());
@@ -154,17 +149,15 @@ TEST_F(CHexCtrlTest, FocusCreatesAndDestroysTheCaret)
 TEST_F(CHexCtrlTest, ByteOrderToggleKeepsWhatYouSeeWhatYouType)
 {
     SetLines(3);
-    const struct
-    {
-        int nWordLen, nPos, nPosAfter, nCellAfter;
-    } kCases[] = {{2, 1, 0, 9}, {4, 3, 3, 9 + 6}};
-    for (const auto& c : kCases)
+    // word length; caret index under order 1; index and cell under order 0
+    const int kCases[][4] = {{2, 1, 0, 9}, {4, 3, 3, 9 + 6}};
+    for (const auto& [nWordLen, nPos, nPosAfter, nCellAfter] : kCases)
     {
         m_pCtrl->SetByteOrder(1);
-        Load(Distinct(40), c.nWordLen, 32);
-        ASSERT_EQ(c.nPos, P().CaretPos());
+        Load(Distinct(40), nWordLen, 32);
+        ASSERT_EQ(nPos, P().CaretPos());
         m_pCtrl->SetByteOrder(0);
-        EXPECT_EQ(c.nPosAfter, P().CaretPos());
-        EXPECT_EQ(c.nCellAfter * m_nCellWidth, P().CaretX());
+        EXPECT_EQ(nPosAfter, P().CaretPos());
+        EXPECT_EQ(nCellAfter * m_nCellWidth, P().CaretX());
     }
 }

@@ -18,16 +18,6 @@ TEST_F(CHexCtrlTest, WindowIsCreatedAsTheViewAsksIt)
     EXPECT_FALSE(CHexEditCtrlProbe(ctrl).CaretExists());
 }
 
-TEST_F(CHexCtrlTest, SetDataKeepsItsOwnCopy)
-{
-    SetLines(2);
-    std::vector<unsigned char> data = Sequence(16);
-    Load(data, 1, 16);
-    data[0] = 0xEE;
-    EXPECT_EQ("00 01 ", Render().Text(9, 0, 6));
-    EXPECT_NE(data.data(), P().Data());
-}
-
 // A buffer that cannot be had leaves an empty, consistent control.
 TEST_F(CHexCtrlTest, FailedAllocationLeavesTheControlEmpty)
 {

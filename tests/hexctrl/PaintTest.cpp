@@ -55,35 +55,28 @@ TEST_F(CHexCtrlTest, LinesStartAtTheTopOffset)
 // 4 or 8 address digits; the address is a 32-bit sum and wraps.
 TEST_F(CHexCtrlTest, Addresses)
 {
-    const struct
-    {
-        int nDigits, nBase;
-        const char* pszFirst;
-        const char* pszSecond;
-    } kCases[] = {{4, 0x1234, "1234 00 01 ", "1244 10 11 "},
-                  {8, 0x1234, "00001234 00 01 ", "00001244 10 11 "},
-                  {8, -1, "FFFFFFFF 00 ", "0000000F 10 "}};
+    // address digits, base address, the start of the first and of the second line
+    const std::tuple<int, int, const char*, const char*> kCases[] = {
+        {4, 0x1234, "1234 00 01 ", "1244 10 11 "},
+        {8, 0x1234, "00001234 00 01 ", "00001244 10 11 "},
+        {8, -1, "FFFFFFFF 00 ", "0000000F 10 "}};
     SetLines(2);
-    for (const auto& c : kCases)
+    for (const auto& [nDigits, nBase, pszFirst, pszSecond] : kCases)
     {
-        m_pCtrl->SetAddressDigits(c.nDigits);
-        Load(Sequence(32), 1, 16, c.nBase);
+        m_pCtrl->SetAddressDigits(nDigits);
+        Load(Sequence(32), 1, 16, nBase);
         const CScreenReader screen = Render();
-        const int nLen = static_cast<int>(std::strlen(c.pszFirst));
-        EXPECT_EQ(c.pszFirst, screen.Text(0, 0, nLen));
-        EXPECT_EQ(c.pszSecond, screen.Text(0, 1, nLen));
+        const int nLen = static_cast<int>(std::strlen(pszFirst));
+        EXPECT_EQ(pszFirst, screen.Text(0, 0, nLen));
+        EXPECT_EQ(pszSecond, screen.Text(0, 1, nLen));
     }
 }
 
 // Addresses count words; groups follow the byte order; the character column does not.
 TEST_F(CHexCtrlTest, WordLengthsInBothByteOrders)
 {
-    const struct
-    {
-        int nWordLen, nBytesPerLine, nOrder;
-        const char* pszHex;
-        const char* pszSecondAddress;
-    } kCases[] = {
+    // word length, bytes per line, byte order; the first groups, the second line's address
+    const std::tuple<int, int, int, const char*, const char*> kCases[] = {
         {2, 32, 1, "1234 5678 ", "00000810"},         {2, 32, 0, "3412 7856 ", "00000810"},
         {3, 33, 1, "781234 BC9A56 ", "0000080B"},     {3, 33, 0, "341278 569ABC ", "0000080B"},
         {4, 32, 1, "56781234 F0DEBC9A ", "00000808"}, {4, 32, 0, "34127856 9ABCDEF0 ", "00000808"},
@@ -92,15 +85,15 @@ TEST_F(CHexCtrlTest, WordLengthsInBothByteOrders)
     const unsigned char head[] = {0x34, 0x12, 0x78, 0x56, 0x9A, 0xBC, 0xDE, 0xF0};
     std::copy(std::begin(head), std::end(head), data.begin());
     SetLines(3);
-    for (const auto& c : kCases)
+    for (const auto& [nWordLen, nBytesPerLine, nOrder, pszHex, pszSecondAddress] : kCases)
     {
-        m_pCtrl->SetByteOrder(c.nOrder);
-        Load(data, c.nWordLen, c.nBytesPerLine, 0x800);
+        m_pCtrl->SetByteOrder(nOrder);
+        Load(data, nWordLen, nBytesPerLine, 0x800);
         const CScreenReader screen = Render();
-        const std::string strHex(c.pszHex);
+        const std::string strHex(pszHex);
         EXPECT_EQ(strHex, screen.Text(9, 0, static_cast<int>(strHex.size())))
-            << c.nWordLen << "/" << c.nOrder;
-        EXPECT_EQ(c.pszSecondAddress, screen.Text(0, 1, 8));
+            << nWordLen << "/" << nOrder;
+        EXPECT_EQ(pszSecondAddress, screen.Text(0, 1, 8));
         EXPECT_EQ("4.xV", screen.Text(CharCol(), 0, 4));
     }
 }

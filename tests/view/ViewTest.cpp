@@ -36,27 +36,22 @@ protected:
 
 TEST_F(ViewTest, SegmentButtonsFollowTheSegmentCount)
 {
-    const struct
+    // segments; steps (n: next, p: previous); previous and next enabled; segment shown
+    const std::tuple<int, const char*, bool, bool, int> kCases[] = {
+        {0, "", false, false, 0},    {0, "n", false, false, 0},  {1, "", false, false, 0},
+        {1, "n", false, false, 0},   {3, "", false, true, 0},    {3, "n", true, true, 1},
+        {3, "nn", true, false, 2},   {3, "nnn", true, false, 2}, {3, "nnp", true, true, 1},
+        {3, "nnppp", false, true, 0}};
+    for (const auto& [nSegments, pszSteps, bPrev, bNext, nShown] : kCases)
     {
-        int nSegments;
-        const char* pszSteps; // n: next segment, p: previous segment
-        bool bPrev, bNext;
-        int nShown;
-    } kCases[] = {{0, "", false, false, 0},  {0, "n", false, false, 0},
-                  {1, "", false, false, 0},  {1, "n", false, false, 0},
-                  {3, "", false, true, 0},   {3, "n", true, true, 1},
-                  {3, "nn", true, false, 2}, {3, "nnn", true, false, 2},
-                  {3, "nnp", true, true, 1}, {3, "nnppp", false, true, 0}};
-    for (const auto& c : kCases)
-    {
-        SCOPED_TRACE(testing::Message() << c.nSegments << " segments, steps " << c.pszSteps);
-        StartWithSegments(c.nSegments);
-        for (const char* p = c.pszSteps; *p; ++p)
+        SCOPED_TRACE(testing::Message() << nSegments << " segments, steps " << pszSteps);
+        StartWithSegments(nSegments);
+        for (const char* p = pszSteps; *p; ++p)
             Command(*p == 'n' ? ID_VIEW_NEXT_SEGMENT : ID_VIEW_PREV_SEGMENT);
-        EXPECT_EQ(c.bPrev, IsEnabled(ID_VIEW_PREV_SEGMENT));
-        EXPECT_EQ(c.bNext, IsEnabled(ID_VIEW_NEXT_SEGMENT));
-        EXPECT_EQ(c.nShown, m_pView->m_nSegment);
-        EXPECT_EQ(c.nSegments ? c.nShown + 1 : 0, ShownSegmentMark());
+        EXPECT_EQ(bPrev, IsEnabled(ID_VIEW_PREV_SEGMENT));
+        EXPECT_EQ(bNext, IsEnabled(ID_VIEW_NEXT_SEGMENT));
+        EXPECT_EQ(nShown, m_pView->m_nSegment);
+        EXPECT_EQ(nSegments ? nShown + 1 : 0, ShownSegmentMark());
         TearDown();
     }
 }
