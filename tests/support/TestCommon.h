@@ -28,6 +28,6 @@ std::string ReadFileText(const std::string& strPath);
 std::string DataFile(const std::string& strName);
 
 // Runs fn in a child process, as the unprivileged user nobody when bAsNobody and the tests
-// run as root; fn's result as exit status, 100 when nobody could not be become, -1 when the
-// child was killed.
+// run as root. Gives fn's result, 100 when the child could not become nobody, -1 when it
+// was killed.
 int RunInChild(const std::function<int()>& fn, bool bAsNobody);
