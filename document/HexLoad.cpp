@@ -155,6 +155,16 @@ bool BuildSegments(MemoryImage& image, const std::vector<CExtent>& runs)
     return true;
 }
 
+// In a table sorted by start address: the last segment that starts below nLimit, or -1.
+int LastStartingBelow(const MemoryImage& image, uint64_t nLimit)
+{
+    MemorySegment** ppBegin = image.m_ppSegments;
+    MemorySegment** ppEnd = ppBegin + image.GetCount();
+    MemorySegment** pp = std::lower_bound(ppBegin, ppEnd, nLimit,
+                                          [](const MemorySegment* p, uint64_t a) { return p->m_dwAddress < a; });
+    return static_cast<int>(pp - ppBegin) - 1;
+}
+
 // Second pass: every record's bytes go straight into the block that holds its address.
 struct CFillSink
 {
@@ -169,18 +179,15 @@ struct CFillSink
     {
         auto holds = [&](const MemorySegment* p) {
             return p->m_dwAddress <= dwAddress &&
-                   static_cast<uint64_t>(dwAddress) + n <= static_cast<uint64_t>(p->m_dwAddress) + p->m_nSize;
+                   static_cast<uint64_t>(dwAddress) + n <= p->GetEnd64();
         };
-        MemorySegment** ppBegin = image.m_ppSegments;
-        MemorySegment** ppEnd = ppBegin + image.GetCount();
-        if (nHint < image.GetCount() && holds(ppBegin[nHint]))
-            return ppBegin[nHint];
-        MemorySegment** pp = std::upper_bound(ppBegin, ppEnd, dwAddress,
-                                              [](uint32_t a, const MemorySegment* p) { return a < p->m_dwAddress; });
-        if (pp == ppBegin || !holds(pp[-1]))
+        if (nHint < image.GetCount() && holds(image.m_ppSegments[nHint]))
+            return image.m_ppSegments[nHint];
+        const int nFound = LastStartingBelow(image, static_cast<uint64_t>(dwAddress) + 1);
+        if (nFound < 0 || !holds(image.m_ppSegments[nFound]))
             return nullptr;
-        nHint = static_cast<int>(pp - 1 - ppBegin);
-        return pp[-1];
+        nHint = nFound;
+        return image.m_ppSegments[nFound];
     }
     void Data(uint32_t dwAddress, const char* pPiece, int nLen, int n)
     {
@@ -276,13 +283,8 @@ struct CFirstPassSink
     bool HoldsAny(uint32_t dwAddress, int n) const
     {
         const MemoryImage& image = sink.image;
-        MemorySegment** ppBegin = image.m_ppSegments;
-        MemorySegment** ppEnd = ppBegin + image.GetCount();
-        const uint64_t nEnd = static_cast<uint64_t>(dwAddress) + n;
-        MemorySegment** pp = std::lower_bound(ppBegin, ppEnd, nEnd, [](const MemorySegment* p, uint64_t a) {
-            return p->m_dwAddress < a;
-        });
-        return pp != ppBegin && static_cast<uint64_t>(pp[-1]->m_dwAddress) + pp[-1]->m_nSize > dwAddress;
+        const int nFound = LastStartingBelow(image, static_cast<uint64_t>(dwAddress) + n);
+        return nFound >= 0 && image.m_ppSegments[nFound]->GetEnd64() > dwAddress;
     }
     void Data(uint32_t dwAddress, const char* pPiece, int nLen, int n)
     {

@@ -31,8 +31,6 @@ public:
     // Handles a last line without line break; does not coalesce.
     void Finish();
 
-    static constexpr int kLineBufferSize = 1000;
-
 private:
     struct CImpl;
     std::unique_ptr<CImpl> m_pImpl;

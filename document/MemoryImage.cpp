@@ -87,7 +87,7 @@ bool MemoryImage::Reserve(int nEntries)
 
 void MemoryImage::SetAtGrow(int i, MemorySegment* p)
 {
-    DropAppendState();
+    Trim();
     if (i < 0)
         return;
     if (i >= m_nCount && !SetSize(i + 1))
@@ -104,7 +104,7 @@ void MemoryImage::RemoveAt(int i)
 {
     if (i < 0 || i >= m_nCount)
         return;
-    DropAppendState();
+    Trim();
     DestroySegment(m_ppSegments[i]);
     std::memmove(m_ppSegments + i, m_ppSegments + i + 1,
                  static_cast<size_t>(m_nCount - i - 1) * sizeof(MemorySegment*));
@@ -133,13 +133,6 @@ void MemoryImage::Swap(MemoryImage& other) noexcept
     std::swap(m_nAllocated, other.m_nAllocated);
     std::swap(m_nTailCap, other.m_nTailCap);
     std::swap(m_pEndIndex, other.m_pEndIndex);
-}
-
-void MemoryImage::DropAppendState()
-{
-    if (!m_pEndIndex && m_nTailCap < 0)
-        return;
-    Trim();
 }
 
 namespace
@@ -276,7 +269,7 @@ void MemoryImage::AppendInOrder(uint32_t dwAddress, const uint8_t* pBytes, int n
         return;
     }
     MemorySegment* pLast = m_nCount > 0 ? m_ppSegments[m_nCount - 1] : nullptr;
-    if (pLast && static_cast<uint64_t>(pLast->m_dwAddress) + static_cast<uint64_t>(pLast->m_nSize) == dwAddress)
+    if (pLast && pLast->GetEnd64() == dwAddress)
     {
         if (m_nTailCap < 0)
             m_nTailCap = pLast->m_nSize;

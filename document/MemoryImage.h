@@ -19,6 +19,8 @@ struct MemorySegment
 
     // end address, modulo 2^32
     uint32_t GetEnd() const { return m_dwAddress + static_cast<uint32_t>(m_nSize); }
+    // end address without wrapping
+    uint64_t GetEnd64() const { return static_cast<uint64_t>(m_dwAddress) + static_cast<uint64_t>(m_nSize); }
 };
 
 // Index from end addresses to segments, kept while records are appended so that
@@ -67,7 +69,6 @@ public:
 
 private:
     bool Reserve(int nEntries);
-    void DropAppendState();
     bool GrowBlock(MemorySegment* pSeg, int nExtra, int& nCap);
     MemorySegment* AppendNew(uint32_t dwAddress, const uint8_t* pBytes, int n);
     void SortLikeExchange();

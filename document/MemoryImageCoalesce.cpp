@@ -207,7 +207,7 @@ void MemoryImage::MergeTouching()
 
 void MemoryImage::Coalesce()
 {
-    DropAppendState();
+    Trim();
     SortLikeExchange();
     MergeTouching();
 }
