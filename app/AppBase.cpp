@@ -72,16 +72,6 @@ int CAppBase::ExitInstance()
     return wxApp::OnExit();
 }
 
-int CAppBase::RunWebUpdateIfEnabled()
-{
-    return 0;
-}
-
-int CAppBase::RunWebUpdate()
-{
-    return 0;
-}
-
 void ComputePixelsPerInch(const CScreenCaps& caps, double& dPerInchX, double& dPerInchY)
 {
     double dWidthMm = kMmPerInch * caps.m_dWidth / caps.m_dPixelsX;

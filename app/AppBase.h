@@ -36,7 +36,10 @@ public:
 
     virtual bool InitInstance();
     virtual int ExitInstance();
+    // The web-update hook, run at the end of start-up when the profile's
+    // "InternetOptions"/"DoWebUpdate" is non-zero; 1 when RunWebUpdate returned non-zero.
     virtual int RunWebUpdateIfEnabled();
+    // Calls the web-update library's entry once; always 0.
     virtual int RunWebUpdate();
 
     void ComputeScreenMetrics(const CScreenCaps& caps)

@@ -1,11 +1,19 @@
 #include "CorvaneApp.h"
 
+#include "AboutDlg.h"
 #include "CorvaneDoc.h"
 #include "CorvaneView.h"
 #include "DocTemplate.h"
 #include "MainFrame.h"
 
 #include <wx/cmdline.h>
+
+// Commands no window handles reach the application last.
+// clang-format off
+wxBEGIN_EVENT_TABLE(CCorvaneApp, CAppBase)
+    EVT_MENU(wxID_ABOUT, CCorvaneApp::OnAppAbout)
+wxEND_EVENT_TABLE();
+// clang-format on
 
 bool CCorvaneApp::InitInstance()
 {
@@ -65,4 +73,10 @@ bool CCorvaneApp::OnCmdLineParsed(wxCmdLineParser& parser)
         m_cmdInfo.m_strFileName = parser.GetParam(0);
     }
     return CAppBase::OnCmdLineParsed(parser);
+}
+
+void CCorvaneApp::OnAppAbout(wxCommandEvent&)
+{
+    CAboutDlg aboutDlg;
+    aboutDlg.ShowModal();
 }

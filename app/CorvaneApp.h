@@ -29,6 +29,9 @@ public:
     bool ProcessShellCommand(const CCommandLineInfo& info);
     CMainFrame* GetMainFrame() const;
 
+    // Help, About: the About box, modal over the main window.
+    void OnAppAbout(wxCommandEvent& event);
+
 protected:
     // The framework's standard options keep their meaning; one file name may follow.
     virtual bool ParseCommandLine(CCommandLineInfo& info);
@@ -37,4 +40,6 @@ protected:
 
 private:
     CCommandLineInfo m_cmdInfo;
+
+    wxDECLARE_EVENT_TABLE();
 };

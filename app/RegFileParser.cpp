@@ -71,9 +71,11 @@ std::vector<uint8_t> ParseHexList(const std::string& strList)
     return bytes;
 }
 
-// Bytes of a value as the registry returns them; false for deletions and unknown kinds.
-bool ParseData(const std::string& strData, std::vector<uint8_t>& bytes)
+// Kind and bytes of a value as the registry returns them; false for deletions and unknown
+// kinds.
+bool ParseData(const std::string& strData, CRegValue& value)
 {
+    std::vector<uint8_t>& bytes = value.m_bytes;
     if (!strData.empty() && strData[0] == '"')
     {
         size_t nPos = 0;
@@ -82,12 +84,14 @@ bool ParseData(const std::string& strData, std::vector<uint8_t>& bytes)
             return false;
         bytes.assign(strText.begin(), strText.end());
         bytes.push_back(0);
+        value.m_dwType = REG_SZ;
         return true;
     }
     if (StartsWithFolded(strData, "dword:"))
     {
         uint32_t dw = static_cast<uint32_t>(std::strtoul(strData.c_str() + 6, nullptr, 16));
         bytes = {uint8_t(dw), uint8_t(dw >> 8), uint8_t(dw >> 16), uint8_t(dw >> 24)};
+        value.m_dwType = REG_DWORD;
         return true;
     }
     if (StartsWithFolded(strData, "hex"))
@@ -95,6 +99,9 @@ bool ParseData(const std::string& strData, std::vector<uint8_t>& bytes)
         size_t nColon = strData.find(':');
         if (nColon == std::string::npos)
             return false;
+        // "hex(7):" names the kind in hex digits
+        value.m_dwType = strData[3] == '(' ? std::strtoul(strData.c_str() + 4, nullptr, 16)
+                                           : uint32_t(REG_BINARY);
         bytes = ParseHexList(strData.substr(nColon + 1));
         return true;
     }
@@ -198,9 +205,9 @@ void CRegFile::ParseLine(const std::string& strLine, const std::string& strSecti
     nPos = strLine.find_first_not_of(" \t", nPos);
     if (nPos == std::string::npos || strLine[nPos] != '=')
         return;
-    std::vector<uint8_t> bytes;
-    if (ParseData(Trim(strLine.substr(nPos + 1)), bytes))
-        m_keys[strSection][FoldCase(strName)] = bytes;
+    CRegValue value;
+    if (ParseData(Trim(strLine.substr(nPos + 1)), value))
+        m_keys[strSection][FoldCase(strName)] = value;
 }
 
 bool CRegFile::HasKey(const std::string& strNormalizedPath) const

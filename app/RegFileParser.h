@@ -7,8 +7,24 @@
 #include <string>
 #include <vector>
 
-// Values of one key by folded name ("" is the key's default value "@"), as raw bytes.
-using RegValueMap = std::map<std::string, std::vector<uint8_t>>;
+// Value kinds as the registry numbers them.
+enum ERegType : uint32_t
+{
+    REG_NONE = 0,
+    REG_SZ = 1,
+    REG_BINARY = 3,
+    REG_DWORD = 4
+};
+
+// A value's kind ("text" is REG_SZ, dword: REG_DWORD, hex: REG_BINARY, hex(n): n) and bytes.
+struct CRegValue
+{
+    uint32_t m_dwType = REG_NONE;
+    std::vector<uint8_t> m_bytes;
+};
+
+// Values of one key by folded name ("" is the key's default value "@").
+using RegValueMap = std::map<std::string, CRegValue>;
 
 // Names compare without regard to ASCII case, as the registry compares them.
 std::string FoldCase(const std::string& str);

@@ -105,21 +105,25 @@ long CRegistryKey::QueryDWord(DWORD& dwValue, const char* pszValueName)
     return nStatus;
 }
 
-long CRegistryKey::QueryValue(void* pBuffer, const char* pszValueName, DWORD* pnCount)
+long CRegistryKey::QueryValue(void* pBuffer, const char* pszValueName, DWORD* pnCount,
+                              DWORD* pdwType)
 {
     if (m_hKey == nullptr || pnCount == nullptr)
         return ERROR_INVALID_HANDLE;
     auto it = m_hKey->m_values.find(FoldCase(pszValueName ? pszValueName : ""));
     if (it == m_hKey->m_values.end())
         return ERROR_FILE_NOT_FOUND;
-    const DWORD nSize = static_cast<DWORD>(it->second.size());
+    if (pdwType != nullptr)
+        *pdwType = it->second.m_dwType;
+    const std::vector<uint8_t>& bytes = it->second.m_bytes;
+    const DWORD nSize = static_cast<DWORD>(bytes.size());
     if (pBuffer != nullptr && *pnCount < nSize)
     {
         *pnCount = nSize;
         return ERROR_MORE_DATA;
     }
     if (pBuffer != nullptr && nSize > 0)
-        std::memcpy(pBuffer, it->second.data(), nSize);
+        std::memcpy(pBuffer, bytes.data(), nSize);
     *pnCount = nSize;
     return ERROR_SUCCESS;
 }

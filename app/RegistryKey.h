@@ -45,8 +45,10 @@ public:
     // ERROR_MORE_DATA and leaves dwValue as it was.
     long QueryDWord(DWORD& dwValue, const char* pszValueName);
     // *pnCount holds the buffer size on entry and the value's size on return; a buffer
-    // too small gives ERROR_MORE_DATA and is left as it was.
-    long QueryValue(void* pBuffer, const char* pszValueName, DWORD* pnCount);
+    // too small gives ERROR_MORE_DATA and is left as it was. *pdwType, when given, receives
+    // the value's kind (REG_SZ, REG_DWORD, ...) whenever the value exists.
+    long QueryValue(void* pBuffer, const char* pszValueName, DWORD* pnCount,
+                    DWORD* pdwType = nullptr);
 
     // Where the machine-wide settings file lives.
     static const char* const kMachineFile;

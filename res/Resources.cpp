@@ -67,7 +67,7 @@ struct StockImage
 const StockImage kStockImages[] = {
     {wxID_NEW, wxART_NEW},     {wxID_OPEN, wxART_FILE_OPEN}, {wxID_SAVE, wxART_FILE_SAVE},
     {wxID_CUT, wxART_CUT},     {wxID_COPY, wxART_COPY},      {wxID_PASTE, wxART_PASTE},
-    {wxID_PRINT, wxART_PRINT}, {wxID_ABOUT, wxART_HELP},
+    {wxID_PRINT, wxART_PRINT},
 };
 
 // Centres a smaller image on the 18 x 18 tile and scales a larger one down.
@@ -117,6 +117,9 @@ wxString GetCommandTooltip(int nId)
 
 wxBitmap GetOwnToolImage(int nId)
 {
+    // About shows the program's own icon
+    if (nId == wxID_ABOUT)
+        return GetAppIcon().GetBitmap(wxSize(kToolImageSize, kToolImageSize));
     for (const OwnImage& img : kOwnImages)
     {
         if (img.nId == nId)

@@ -172,11 +172,11 @@ TEST(RegFileParserTest, ReadsUtf16AndDeletions)
     CRegFile file;
     file.Parse(DecodeRegText(strUtf16));
     ASSERT_TRUE(file.HasKey("software\\a"));
-    EXPECT_EQ((std::vector<uint8_t>{0x10, 0, 0, 0}), file.GetValues("software\\a").at("v"));
+    EXPECT_EQ((std::vector<uint8_t>{0x10, 0, 0, 0}), file.GetValues("software\\a").at("v").m_bytes);
     file.Parse("[-Software\\Gone]\n\"X\"=dword:1\n[Software\\Kept]\n\"Y\"=-\n\"Z\"=hex(b):01,00\n");
     EXPECT_FALSE(file.HasKey("software\\gone"));
     ASSERT_TRUE(file.HasKey("software\\kept"));
     const RegValueMap values = file.GetValues("software\\kept");
     EXPECT_EQ(0u, values.count("y"));
-    EXPECT_EQ((std::vector<uint8_t>{1, 0}), values.at("z"));
+    EXPECT_EQ((std::vector<uint8_t>{1, 0}), values.at("z").m_bytes);
 }
