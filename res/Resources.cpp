@@ -117,9 +117,11 @@ wxString GetCommandTooltip(int nId)
 
 wxBitmap GetOwnToolImage(int nId)
 {
-    // About shows the program's own icon
+    // About shows the program's own icon; a plain copy, or the toolbar draws it from the
+    // scalable image at its default size
     if (nId == wxID_ABOUT)
-        return GetAppIcon().GetBitmap(wxSize(kToolImageSize, kToolImageSize));
+        return wxBitmap(
+            GetAppIcon().GetBitmap(wxSize(kToolImageSize, kToolImageSize)).ConvertToImage());
     for (const OwnImage& img : kOwnImages)
     {
         if (img.nId == nId)
