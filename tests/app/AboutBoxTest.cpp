@@ -5,6 +5,8 @@
 #include "MainFrame.h"
 #include "VersionInfo.h"
 
+#include <wx/modalhook.h>
+
 #include <array>
 
 namespace
@@ -49,8 +51,26 @@ TEST(VersionInfoTest, ComposedFromBlocks)
         EXPECT_EQ(n < 5 + kFixedInfoSize, Text(strFull.substr(0, n)).empty()) << n;
 }
 
-// Help, About reaches the application, which shows the box over the main window; without
-// version information (this test program, the program's first block) it keeps its text.
+// Notes the dialogs about to run modally, and runs none.
+class CModalSeen : public wxModalDialogHook
+{
+public:
+    CModalSeen() { Register(); }
+    std::vector<std::string> m_seen;
+
+protected:
+    int Enter(wxDialog* pDlg) override
+    {
+        const bool bOverMain = pDlg->GetParentForModalDialog() == wxTheApp->GetTopWindow();
+        m_seen.push_back(pDlg->GetTitle().ToStdString() +
+                         (bOverMain ? " over the main window" : ""));
+        return wxID_OK;
+    }
+    void Exit(wxDialog*) override {}
+};
+
+// Help, About reaches the application, which runs the box over the main window. Without
+// version information (this test program, the program's first block) the box keeps its text.
 TEST(AboutBoxTest, HelpAboutShowsTheBox)
 {
     CSingleDocManager manager;
@@ -58,6 +78,9 @@ TEST(AboutBoxTest, HelpAboutShowsTheBox)
     ASSERT_TRUE(pFrame->LoadFrame(&manager));
     pFrame->Show();
     TestApp().SetTopWindow(pFrame);
+    CModalSeen seen;
+    pFrame->ProcessCommand(wxID_ABOUT);
+    EXPECT_EQ(std::vector<std::string>{"About Corvane over the main window"}, seen.m_seen);
     CTempDir dir;
     dir.Write("cut", ReadFileText(CORVANE_EXE).substr(0, 4096)); // sections out of reach
     for (const auto& [strFile, strText] : {std::pair<std::string, std::string>{"", "Corvane v0.1"},
@@ -65,18 +88,9 @@ TEST(AboutBoxTest, HelpAboutShowsTheBox)
                                            {CORVANE_EXE, kShipped}})
     {
         SetVersionFile(strFile);
-        wxString strSeen;
-        TestApp().CallAfter(
-            [&]
-            {
-                auto* pDlg = dynamic_cast<CAboutDlg*>(wxTopLevelWindows.GetLast()->GetData());
-                ASSERT_TRUE(pDlg && pDlg->IsModal());
-                strSeen = pDlg->GetTitle() + "|" + pDlg->FindWindow(1000)->GetLabel() +
-                          (pDlg->GetParentForModalDialog() == pFrame ? "|over" : "");
-                pDlg->EndModal(wxID_OK);
-            });
-        pFrame->ProcessCommand(wxID_ABOUT);
-        EXPECT_EQ("About Corvane|" + strText + "|over", strSeen.ToStdString());
+        CAboutDlg dlg;
+        dlg.InitDialog();
+        EXPECT_EQ(strText, dlg.FindWindow(CAboutDlg::IDC_VERSION_TEXT)->GetLabel().ToStdString());
     }
     SetVersionFile("");
     TestApp().SetTopWindow(nullptr);
