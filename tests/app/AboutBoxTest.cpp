@@ -5,6 +5,7 @@
 #include "MainFrame.h"
 #include "VersionInfo.h"
 
+#include <elf.h>
 #include <wx/modalhook.h>
 
 #include <array>
@@ -70,7 +71,8 @@ protected:
 };
 
 // Help, About reaches the application, which runs the box over the main window. Without
-// version information (this test program, the program's first block) the box keeps its text.
+// version information (this test program, the program cut short or with no section names) the box
+// keeps its text.
 TEST(AboutBoxTest, HelpAboutShowsTheBox)
 {
     CSingleDocManager manager;
@@ -82,9 +84,12 @@ TEST(AboutBoxTest, HelpAboutShowsTheBox)
     pFrame->ProcessCommand(wxID_ABOUT);
     EXPECT_EQ(std::vector<std::string>{"About Corvane over the main window"}, seen.m_seen);
     CTempDir dir;
-    dir.Write("cut", ReadFileText(CORVANE_EXE).substr(0, 4096)); // sections out of reach
+    const std::string strExe = ReadFileText(CORVANE_EXE);
+    dir.Write("cut", strExe.substr(0, 4096)); // sections out of reach
+    dir.Write("bad", std::string(strExe).replace(offsetof(Elf64_Ehdr, e_shstrndx), 2, "\xff\xff"));
     for (const auto& [strFile, strText] : {std::pair<std::string, std::string>{"", "Corvane v0.1"},
                                            {dir.File("cut"), "Corvane v0.1"},
+                                           {dir.File("bad"), "Corvane v0.1"}, // names' section
                                            {CORVANE_EXE, kShipped}})
     {
         SetVersionFile(strFile);
