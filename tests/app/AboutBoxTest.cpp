@@ -52,27 +52,26 @@ TEST(VersionInfoTest, ComposedFromBlocks)
         EXPECT_EQ(n < 5 + kFixedInfoSize, Text(strFull.substr(0, n)).empty()) << n;
 }
 
-// Notes the dialogs about to run modally, and runs none.
+// Runs no dialog; notes each one's title and whether it stands over the main window.
 class CModalSeen : public wxModalDialogHook
 {
 public:
     CModalSeen() { Register(); }
-    std::vector<std::string> m_seen;
+    std::string m_strSeen;
 
 protected:
     int Enter(wxDialog* pDlg) override
     {
         const bool bOverMain = pDlg->GetParentForModalDialog() == wxTheApp->GetTopWindow();
-        m_seen.push_back(pDlg->GetTitle().ToStdString() +
-                         (bOverMain ? " over the main window" : ""));
+        m_strSeen += pDlg->GetTitle() + (bOverMain ? " over the main window" : "");
         return wxID_OK;
     }
     void Exit(wxDialog*) override {}
 };
 
 // Help, About reaches the application, which runs the box over the main window. Without
-// version information (this test program, the program cut short or with no section names) the box
-// keeps its text.
+// version information (this test program, the program cut short or without section names)
+// the box keeps its text.
 TEST(AboutBoxTest, HelpAboutShowsTheBox)
 {
     CSingleDocManager manager;
@@ -82,7 +81,7 @@ TEST(AboutBoxTest, HelpAboutShowsTheBox)
     TestApp().SetTopWindow(pFrame);
     CModalSeen seen;
     pFrame->ProcessCommand(wxID_ABOUT);
-    EXPECT_EQ(std::vector<std::string>{"About Corvane over the main window"}, seen.m_seen);
+    EXPECT_EQ("About Corvane over the main window", seen.m_strSeen);
     CTempDir dir;
     const std::string strExe = ReadFileText(CORVANE_EXE);
     dir.Write("cut", strExe.substr(0, 4096)); // sections out of reach
