@@ -64,9 +64,14 @@ public:
     int GetDataLength() const { return m_nDataLen; }
     int GetBytesPerLine() const { return m_nBytesPerLine; }
 
-    // Draws dump lines from byte *pOffset at y = nTop onto a printer or preview context whose
-    // font is already selected; *pOffset advances by the bytes per line for each line drawn.
-    void PrintLines(wxDC& dc, int* pOffset, int nTop, int nMaxLines);
+    // Draws up to nMaxLines dump lines from byte *pOffset at y = nTop onto a printer or
+    // preview context whose font is already selected, while each line's bottom lies above
+    // the bottom of the page (in the context's logical units, given by the caller: a
+    // preview's context is smaller than the page); *pOffset advances by the bytes per line
+    // for each line drawn. No data or a negative offset draw nothing.
+    void PrintLines(wxDC& dc, int* pOffset, int nTop, int nMaxLines, const wxSize& page) const;
+    // Characters of a full printed line, so that the printer font can be fitted to it.
+    int GetPrintLineChars() const { return GetLayout().GetLineChars(CHexLayout::LINE_PRINT); }
 
     // Draws the whole control as OnPaint does, onto any context of the client size.
     void RenderTo(wxDC& dc, const wxSize& size);
@@ -104,9 +109,7 @@ private:
     CHexLayout GetLayout() const;
     void RecalcLayout(int nClientHeight);
     void EnsureLayout();
-    void DrawAddressColumn(const CHexGlyphs::CFrame& frame, int nBottom) const;
-    void DrawHexColumn(const CHexGlyphs::CFrame& frame, int nBottom) const;
-    void DrawCharColumn(const CHexGlyphs::CFrame& frame, int nBottom) const;
+    void DrawLines(const CHexGlyphs::CFrame& frame, int nBottom) const;
     void DrawCaret(const CHexGlyphs::CFrame& frame) const;
 
     void CarryCaret(int nDelta);

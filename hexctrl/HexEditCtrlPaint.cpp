@@ -36,12 +36,7 @@ void CHexEditCtrl::RenderTo(wxDC& dc, const wxSize& size)
                 RecalcLayout(size.y);
             // only whole lines are drawn
             const int nBottom = (size.y / m_nLineHeight) * m_nLineHeight;
-            if (m_bShowAddress)
-                DrawAddressColumn(frame, nBottom);
-            if (m_bShowHex)
-                DrawHexColumn(frame, nBottom);
-            if (m_bShowChars)
-                DrawCharColumn(frame, nBottom);
+            DrawLines(frame, nBottom);
             DrawCaret(frame);
         }
     }
@@ -80,42 +75,18 @@ void CHexEditCtrl::EnsureLayout()
     RecalcLayout(GetClientSize().y);
 }
 
-void CHexEditCtrl::DrawAddressColumn(const CHexGlyphs::CFrame& frame, int nBottom) const
+// One pass over the visible lines; blanks are left as the background shows them.
+void CHexEditCtrl::DrawLines(const CHexGlyphs::CFrame& frame, int nBottom) const
 {
     const CHexLayout layout = GetLayout();
-    char szLine[CHexLayout::LINE_BUFFER];
+    char szLine[CHexLayout::LINE_TEXT];
     for (int i = m_nTopOffset, y = 0; i < m_nDataLen && y < nBottom;
          i += m_nBytesPerLine, y += m_nLineHeight)
     {
-        // addresses count words; the sum wraps like the 32-bit address it is
-        const uint32_t dwAddress =
-            static_cast<uint32_t>(i / m_nWordLen) + static_cast<uint32_t>(m_nBaseAddress);
-        const int n = layout.FormatAddress(szLine, dwAddress);
+        const int n = layout.FormatLine(szLine, m_pData, m_nDataLen,
+                                        static_cast<uint32_t>(m_nBaseAddress), i,
+                                        CHexLayout::LINE_SCREEN);
         m_glyphs.DrawText(frame, m_nAddrX, y, szLine, n, false);
-    }
-}
-
-void CHexEditCtrl::DrawHexColumn(const CHexGlyphs::CFrame& frame, int nBottom) const
-{
-    const CHexLayout layout = GetLayout();
-    char szLine[CHexLayout::LINE_BUFFER];
-    for (int i = m_nTopOffset, y = 0; i < m_nDataLen && y < nBottom;
-         i += m_nBytesPerLine, y += m_nLineHeight)
-    {
-        const int n = layout.FormatHex(szLine, m_pData, m_nDataLen, i);
-        m_glyphs.DrawText(frame, m_nHexX, y, szLine, n, false);
-    }
-}
-
-void CHexEditCtrl::DrawCharColumn(const CHexGlyphs::CFrame& frame, int nBottom) const
-{
-    const CHexLayout layout = GetLayout();
-    char szLine[CHexLayout::LINE_BUFFER];
-    for (int i = m_nTopOffset, y = 0; i < m_nDataLen && y < nBottom;
-         i += m_nBytesPerLine, y += m_nLineHeight)
-    {
-        const int n = layout.FormatChars(szLine, m_pData, m_nDataLen, i);
-        m_glyphs.DrawText(frame, m_nCharX, y, szLine, n, false);
     }
 }
 
@@ -131,17 +102,11 @@ void CHexEditCtrl::DrawCaret(const CHexGlyphs::CFrame& frame) const
     const long long nLineStart = m_nTopOffset + static_cast<long long>(nRow) * m_nBytesPerLine;
     const CHexLayout layout = GetLayout();
     const int nCells = layout.GetCharCol() + m_nBytesPerLine;
-    char szLine[3 * CHexLayout::LINE_BUFFER];
+    char szLine[CHexLayout::LINE_TEXT];
     std::fill(szLine, szLine + nCells, ' ');
     if (nLineStart < m_nDataLen)
-    {
-        const int i = static_cast<int>(nLineStart);
-        const uint32_t dwAddress =
-            static_cast<uint32_t>(i / m_nWordLen) + static_cast<uint32_t>(m_nBaseAddress);
-        layout.FormatAddress(szLine, dwAddress);
-        layout.FormatHex(szLine + layout.GetHexCol(), m_pData, m_nDataLen, i);
-        layout.FormatChars(szLine + layout.GetCharCol(), m_pData, m_nDataLen, i);
-    }
+        layout.FormatLine(szLine, m_pData, m_nDataLen, static_cast<uint32_t>(m_nBaseAddress),
+                          static_cast<int>(nLineStart), CHexLayout::LINE_SCREEN);
     const int nFirst = rect.x / m_nCharWidth;
     const int nCount = std::min(rect.width / m_nCharWidth, nCells - nFirst);
     if (nCount > 0)

@@ -2,16 +2,6 @@
 
 #include <algorithm>
 
-namespace
-{
-const char s_szHexDigits[] = "0123456789ABCDEF";
-
-bool IsPrintable(unsigned char byte)
-{
-    return byte >= 0x20 && byte <= 0x7E;
-}
-} // namespace
-
 CHexLayout::CHexLayout(int nWordLen, int nBytesPerLine, int nByteOrder, int nAddrDigits, bool bHex,
                        bool bChars)
     : m_nWordLen(BoundWordLen(nWordLen)),
@@ -93,53 +83,4 @@ int CHexLayout::CaretCell(int nCol, int nField) const
     if (m_nWordLen == 2 && nField >= FIELD_GROUP_4 && nField <= FIELD_GROUP_1)
         return GetHexCol() + (nCol / 2) * GetGroupCells() + (FIELD_GROUP_1 - nField);
     return GetHexCol() + DigitCell(nCol, NibbleOf(nField));
-}
-
-int CHexLayout::FormatAddress(char* pBuf, uint32_t dwAddress) const
-{
-    for (int i = m_nAddrDigits - 1; i >= 0; --i)
-    {
-        pBuf[i] = s_szHexDigits[dwAddress & 0xF];
-        dwAddress >>= 4;
-    }
-    return m_nAddrDigits;
-}
-
-int CHexLayout::FormatHex(char* pBuf, const unsigned char* pData, int nDataLen,
-                          int nLineStart) const
-{
-    if (!m_bHex)
-        return 0;
-    const int nLineBytes = std::clamp(nDataLen - nLineStart, 0, m_nBytesPerLine);
-    const int nCells = GetHexCells();
-    int n = 0;
-    for (int nGroup = 0; nGroup < nLineBytes; nGroup += m_nWordLen)
-    {
-        for (int nPlace = 0; nPlace < m_nWordLen; ++nPlace)
-        {
-            const int nCol = nGroup + DrawnOffset(nPlace);
-            const bool bPresent = nCol < nLineBytes;
-            const unsigned char byte = bPresent ? pData[nLineStart + nCol] : 0;
-            pBuf[n++] = bPresent ? s_szHexDigits[byte >> 4] : ' ';
-            pBuf[n++] = bPresent ? s_szHexDigits[byte & 0xF] : ' ';
-        }
-        pBuf[n++] = ' ';
-    }
-    std::fill(pBuf + n, pBuf + nCells, ' ');
-    return nCells;
-}
-
-int CHexLayout::FormatChars(char* pBuf, const unsigned char* pData, int nDataLen,
-                            int nLineStart) const
-{
-    if (!m_bChars)
-        return 0;
-    const int nLineBytes = std::clamp(nDataLen - nLineStart, 0, m_nBytesPerLine);
-    for (int i = 0; i < nLineBytes; ++i)
-    {
-        const unsigned char byte = pData[nLineStart + i];
-        pBuf[i] = IsPrintable(byte) ? static_cast<char>(byte) : '.';
-    }
-    std::fill(pBuf + nLineBytes, pBuf + m_nBytesPerLine, ' ');
-    return m_nBytesPerLine;
 }

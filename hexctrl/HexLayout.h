@@ -68,13 +68,31 @@ public:
     // Cell of the whole line (from its left edge) where a caret with this field stands.
     int CaretCell(int nCol, int nField) const;
 
-    // Line text of each column, without terminator; each returns the characters written.
-    // Only bytes below nDataLen are read: missing bytes of a partial last word are blanks.
-    int FormatAddress(char* pBuf, uint32_t dwAddress) const;
+    // Screen lines put the columns cell by cell (the address column ends in one blank);
+    // printed lines follow each piece with two blanks and show every digit of the address.
+    enum ELineStyle
+    {
+        LINE_SCREEN,
+        LINE_PRINT
+    };
+    enum
+    {
+        LINE_TEXT = 4 * LINE_BUFFER // characters of a whole line, any style
+    };
+
+    // Text of the line that starts at byte nLineStart, without terminator; returns its length.
+    // Its address counts words from dwBase. Only bytes below nDataLen are read: the missing
+    // bytes of a partial last word or line are blanks, so every line has the same columns.
+    int FormatLine(char* pBuf, const unsigned char* pData, int nDataLen, uint32_t dwBase,
+                   int nLineStart, ELineStyle style) const;
+    // Length of a full line in that style (with a long address, the longest it can be).
+    int GetLineChars(ELineStyle style) const;
+
+private:
+    int FormatAddress(char* pBuf, uint32_t dwAddress, ELineStyle style) const;
     int FormatHex(char* pBuf, const unsigned char* pData, int nDataLen, int nLineStart) const;
     int FormatChars(char* pBuf, const unsigned char* pData, int nDataLen, int nLineStart) const;
 
-private:
     int m_nWordLen;
     int m_nBytesPerLine;
     int m_nByteOrder;
