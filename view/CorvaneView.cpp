@@ -59,8 +59,6 @@ bool CCorvaneView::OnCreate(wxDocument* pDoc, long nFlags)
     return true;
 }
 
-void CCorvaneView::OnDraw(wxDC*) {}
-
 void CCorvaneView::OnUpdate(wxView*, wxObject*)
 {
     m_nSegment = 0;

@@ -7,6 +7,7 @@
 #include <wx/docview.h>
 
 class CCorvaneDoc;
+struct CPrintInfo;
 struct MemorySegment;
 
 class CCorvaneView : public wxView
@@ -18,7 +19,7 @@ public:
     // Creates the control over the frame's whole client area; the view opens even when
     // the control's window cannot be created.
     bool OnCreate(wxDocument* pDoc, long nFlags) override;
-    // The control draws everything on screen.
+    // The control draws everything on screen; a printed page is drawn here.
     void OnDraw(wxDC* pDC) override;
     // Every new, opened or reloaded document starts at its first segment.
     void OnUpdate(wxView* pSender, wxObject* pHint = nullptr) override;
@@ -45,11 +46,34 @@ public:
     void OnUpdateViewByteOrder(wxUpdateUIEvent& event);
     void OnViewWord32(wxCommandEvent& event);
 
+    // Printing and print preview, called by CCorvanePrintout in the print loop's order:
+    // OnPreparePrinting once, OnPrepareDC and OnPrint for each page, then OnEndPrinting
+    // or, for a preview, OnEndPrintPreview.
+    wxPrintout* OnCreatePrintout() override;
+    bool OnPreparePrinting(CPrintInfo* pInfo);
+    void OnPrepareDC(wxDC* pDC, CPrintInfo* pInfo);
+    void OnPrint(wxDC* pDC, wxObject* pInfo) override;
+    void OnEndPrinting(wxDC* pDC, CPrintInfo* pInfo);
+    void OnEndPrintPreview(wxDC* pDC, CPrintInfo* pInfo);
+    // Characters a printed line is counted with when the printer font is chosen.
+    static int PrintCharsPerLine(int nBytesPerLine, int nWordLen);
+
+    bool m_bPrintFontCreated = false;
+    wxFont m_printFont;
+    // kept from job to job: the next job's page set-up starts from it
+    int m_nPrintLinesPerPage = 40;
+    int m_nPrintOffset = 0;
     CHexEditCtrl m_hexCtrl;
     int m_nWordLen = 1;
     int m_nSegment = 0;
 
 private:
+    void CreatePrintFont(wxDC& dc, const wxSize& page);
+    int FitPrintFont(wxDC& dc, int nHeight, int nPageWidth);
+    void DeletePrintFont();
+    void DrawPageHeader(wxDC& dc, int nPageWidth);
+
+    const CPrintInfo* m_pPrintInfo = nullptr; // the page being drawn
     void SetWordLen(int nWordLen);
     void ShowCurrentSegment();
     void FitControl();
