@@ -85,7 +85,7 @@ public:
     // bytes of a partial last word or line are blanks, so every line has the same columns.
     int FormatLine(char* pBuf, const unsigned char* pData, int nDataLen, uint32_t dwBase,
                    int nLineStart, ELineStyle style) const;
-    // Length of a full line in that style (with a long address, the longest it can be).
+    // Length of a full line in that style; a printed address counts with all 8 digits.
     int GetLineChars(ELineStyle style) const;
 
 private:

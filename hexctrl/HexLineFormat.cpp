@@ -50,7 +50,8 @@ int CHexLayout::FormatLine(char* pBuf, const unsigned char* pData, int nDataLen,
 
 int CHexLayout::GetLineChars(ELineStyle style) const
 {
-    const int nAddress = m_nAddrDigits > 0 ? m_nAddrDigits + (style == LINE_PRINT ? 2 : 1) : 0;
+    const int nDigits = style == LINE_PRINT ? 8 : m_nAddrDigits;
+    const int nAddress = m_nAddrDigits > 0 ? nDigits + (style == LINE_PRINT ? 2 : 1) : 0;
     const int nHex = m_bHex ? GetHexCells() + Gap(style) : 0;
     const int nChars = m_bChars ? m_nBytesPerLine + Gap(style) : 0;
     return nAddress + nHex + nChars;
