@@ -229,6 +229,7 @@ TEST_F(PrintTest, EmptyViewWithAStoredWordLengthOfZero)
 TEST_F(PrintTest, FixturePage)
 {
     Start(DataFile("firmware.hex"));
+    Command(ID_VIEW_NEXT_SEGMENT);
     const Pages pages = Print({4958, 7008});
     ASSERT_EQ(1u, pages.size());
     if (const char* pszSample = std::getenv("CORVANE_PRINT_SAMPLE"))
