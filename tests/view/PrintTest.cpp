@@ -222,7 +222,8 @@ TEST_F(PrintTest, EmptyViewWithAStoredWordLengthOfZero)
 {
     WriteProfileInt("view", "wordlen", 0);
     Start("");
-    EXPECT_EQ(1u, Print({4960, 7016}).at(0).size() - 1);
+    ASSERT_EQ(0, m_pView->m_nWordLen);
+    EXPECT_EQ("Untitled 0x0000", Print({4960, 7016}).at(0).at(0));
 }
 
 // With CORVANE_PRINT_SAMPLE set, one page of a fixture is kept there as PostScript.
