@@ -9,152 +9,101 @@
 #include <wx/dcps.h>
 #include <wx/print.h>
 
-#include <cstdlib>
 #include <fstream>
-#include <memory>
 #include <regex>
 
 namespace
 {
 using Pages = std::vector<std::vector<std::string>>;
-const std::string kBlanks(64, ' ');
-// 20 bytes 00..13 at word address 0x100, as printed (the second line pads its pieces)
-const std::string kLine1 = "00000100  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F   " +
-                           std::string(16, '.') + "  ";
-const std::string kLine2 = "00000110  10 11 12 13 " + kBlanks.substr(0, 36 + 2) + "...." +
-                           kBlanks.substr(0, 12 + 2);
-
-std::vector<uint8_t> Sequence(int nCount)
-{
-    std::vector<uint8_t> bytes(nCount);
-    for (int i = 0; i < nCount; ++i)
-        bytes[i] = static_cast<uint8_t>(i);
-    return bytes;
-}
-
-// The texts drawn on each page, in drawing order: header, date, then the dump lines.
-Pages ReadPages(const std::string& strPath)
-{
-    const std::string strPs = ReadFileText(strPath);
-    static const std::regex text(R"(%%Page:|\(((?:[^\\)]|\\.)*)\) \(\\n\) strsplit)");
-    static const std::regex escape(R"(\\(.))");
-    Pages pages;
-    for (std::sregex_iterator it(strPs.begin(), strPs.end(), text), end; it != end; ++it)
-        if ((*it)[0] == "%%Page:")
-            pages.emplace_back();
-        else
-            pages.back().push_back(std::regex_replace((*it)[1].str(), escape, "$1"));
-    return pages;
-}
 
 class PrintTest : public CDocViewTest
 {
 protected:
+    // Bytes 00, 01, ... at word address 0x100.
     void Open(int nBytes, int nWordLenCommand = ID_VIEW_BYTES)
     {
-        StartOn("dump.hex", {{0, Sequence(nBytes)}});
+        std::vector<uint8_t> bytes(nBytes);
+        for (int i = 0; i < nBytes; ++i)
+            bytes[i] = uint8_t(i);
+        StartOn("dump.hex", {{0x100, bytes}});
         Command(nWordLenCommand);
     }
-    // Runs the pages as the toolkit's print loop does; gives how many were printed.
-    int RunJob(wxDC& dc, wxSize page, bool bPreview = false)
+    // Runs the pages as the toolkit's print loop does; a preview owns its printout.
+    void RunJob(wxDC& dc, wxSize page, bool bPreview = false)
     {
         wxPrintout* pPrintout = m_pView->OnCreatePrintout();
-        // a preview owns its printout and ends with it
-        std::unique_ptr<wxPrintPreview> pPreview(bPreview ? new wxPrintPreview(pPrintout) : nullptr);
-        std::unique_ptr<wxPrintout> pOwned(bPreview ? nullptr : pPrintout);
+        std::unique_ptr<wxObject> pOwner(
+            bPreview ? static_cast<wxObject*>(new wxPrintPreview(pPrintout)) : pPrintout);
         pPrintout->SetDC(&dc);
         pPrintout->SetPageSizePixels(page.x, page.y);
         pPrintout->OnPreparePrinting();
-        int nMin = 0, nMax = 0, nFrom = 0, nTo = 0, nPage = 0;
-        pPrintout->GetPageInfo(&nMin, &nMax, &nFrom, &nTo);
-        for (nPage = nMin; nPage <= nMax && pPrintout->HasPage(nPage); ++nPage)
+        for (int nPage = 1; pPrintout->HasPage(nPage); ++nPage)
         {
             dc.StartPage();
             pPrintout->OnPrintPage(nPage);
             dc.EndPage();
         }
         pPrintout->OnEndPrinting();
-        return nPage - nMin;
     }
-    // On a PostScript context: the texts of each page.
-    Pages Print(wxSize page, const std::string& strName = "job.ps")
+    // The texts drawn on each page of a job into PostScript: header, date, dump lines.
+    Pages Print(wxSize page)
     {
         wxPrintData data;
-        data.SetFilename(m_dir.File(strName));
+        data.SetFilename(m_dir.File("job.ps"));
         data.SetPrintMode(wxPRINT_MODE_FILE);
-        wxPostScriptDC dc(data);
-        dc.StartDoc("job");
-        RunJob(dc, page);
-        dc.EndDoc();
-        return ReadPages(m_dir.File(strName));
+        auto pDC = std::make_unique<wxPostScriptDC>(data);
+        pDC->StartDoc("job");
+        RunJob(*pDC, page);
+        pDC->EndDoc();
+        pDC.reset();
+        const std::string strPs = ReadFileText(m_dir.File("job.ps"));
+        static const std::regex text(R"(%%Page:|\(((?:[^\\)]|\\.)*)\) \(\\n\) strsplit)");
+        Pages pages;
+        for (std::sregex_iterator it(strPs.begin(), strPs.end(), text), end; it != end; ++it)
+            if ((*it)[0] == "%%Page:")
+                pages.emplace_back();
+            else
+                pages.back().push_back(
+                    std::regex_replace((*it)[1].str(), std::regex(R"(\\(.))"), "$1"));
+        return pages;
     }
-    static wxSize PageOfLines(int nLines, int nChars) { return {nChars * 20, (nLines + 2) * 21}; }
 };
 } // namespace
 
 TEST(PrintLineText, PiecesAndPaddingAsPrinted)
 {
-    const std::vector<uint8_t> bytes = {0x34, 0x12, 0x78, 0x26};
-    const auto P = CHexLayout::LINE_PRINT, S = CHexLayout::LINE_SCREEN;
-    // word length, bytes per line, byte order, address digits, bytes, base, style; text
-    const std::tuple<int, int, int, int, int, uint32_t, CHexLayout::ELineStyle, std::string>
-        kCases[] = {
-            {2, 4, 1, 8, 4, 0, P, "00000000  1234 2678   4.x&  "}, // last byte first
-            {2, 4, 0, 8, 3, 0, P, "00000000  3412 78     4.x   "}, // partial word and line
-            {2, 4, 1, 8, 3, 0, P, "00000000  1234   78   4.x   "},
-            {1, 4, 0, 4, 1, 0x12345, P, "12345  34            4     "}, // every digit printed
-            {1, 4, 0, 4, 1, 0x12345, S, "2345 34          4   "},        // the column's digits
-        };
-    for (const auto& [nWordLen, nPerLine, nOrder, nDigits, nBytes, dwBase, style, strText] : kCases)
+    const uint8_t kBytes[] = {0x34, 0x12, 0x78, 0x26};
+    // word length, byte order, address digits, bytes, base; text with 4 bytes a line
+    const std::tuple<int, int, int, int, uint32_t, std::string> kCases[] = {
+        {2, 1, 8, 4, 0, "00000000  1234 2678   4.x&  "}, // last byte first
+        {2, 0, 8, 3, 0, "00000000  3412 78     4.x   "}, // partial word and line
+        {2, 1, 8, 3, 0, "00000000  1234   78   4.x   "},
+        {1, 0, 4, 1, 0x12345, "12345  34            4     "}, // every digit printed
+    };
+    for (const auto& [nWordLen, nOrder, nDigits, nBytes, dwBase, strText] : kCases)
     {
         char szLine[CHexLayout::LINE_TEXT];
-        const CHexLayout layout(nWordLen, nPerLine, nOrder, nDigits, true, true);
-        const int n = layout.FormatLine(szLine, bytes.data(), nBytes, dwBase, 0, style);
-        EXPECT_EQ(strText, std::string(szLine, n));
+        const CHexLayout layout(nWordLen, 4, nOrder, nDigits, true, true);
+        EXPECT_EQ(strText, std::string(szLine, layout.FormatLine(szLine, kBytes, nBytes, dwBase, 0,
+                                                                 CHexLayout::LINE_PRINT)));
     }
 }
 
 TEST_F(PrintTest, PrintLinesStopsAtTheDataTheLineCountAndThePageBottom)
 {
-    StartOn("dump.hex", {{0x100, Sequence(20)}});
-    // offset, most lines, page bottom beyond the first line's; lines drawn, offset after
-    const int kCases[][5] = {{0, 9, 500, 2, 32}, {0, 0, 500, 0, 0},  {-16, 9, 500, 0, -16},
-                             {32, 9, 500, 0, 32}, {0, 9, 0, 0, 0},   {0, 9, 1, 1, 16}};
-    for (const auto& [nOffset, nMaxLines, nRoom, nLines, nAfter] : kCases)
+    Open(20);
+    wxBitmap bitmap(1, 1, 24);
+    wxMemoryDC dc(bitmap);
+    dc.SetFont(wxFontInfo(10).Family(wxFONTFAMILY_TELETYPE));
+    const int nLineHeight = dc.GetTextExtent("0123456789ABCDEF").y + 1;
+    // offset, most lines, page bottom beyond the first line's; offset after
+    const int kCases[][4] = {{0, 9, 500, 32},  {0, 0, 500, 0}, {-16, 9, 500, -16},
+                             {32, 9, 500, 32}, {0, 9, 0, 0},   {0, 9, 1, 16}};
+    for (const auto& [nOffset, nMaxLines, nRoom, nAfter] : kCases)
     {
-        wxPrintData data;
-        data.SetFilename(m_dir.File("lines.ps"));
-        wxPostScriptDC dc(data);
-        dc.StartDoc("lines");
-        dc.StartPage();
-        dc.SetFont(wxFontInfo(10).Family(wxFONTFAMILY_TELETYPE));
-        const int nLineHeight = dc.GetTextExtent("0123456789ABCDEF").y + 1;
         int nAt = nOffset;
         Ctrl().PrintLines(dc, &nAt, 50, nMaxLines, wxSize(4000, 50 + nLineHeight + nRoom));
-        dc.EndPage();
-        dc.EndDoc();
-        const Pages pages = ReadPages(m_dir.File("lines.ps"));
         EXPECT_EQ(nAfter, nAt) << nOffset << " " << nMaxLines << " " << nRoom;
-        ASSERT_EQ(size_t(nLines), pages.at(0).size());
-        for (int i = 0; i < nLines; ++i)
-            EXPECT_EQ(i == 0 ? kLine1 : kLine2, pages[0][i]);
-    }
-}
-
-TEST_F(PrintTest, FontRuleOnPrinterPages)
-{
-    // page, word length command; characters per line, dump lines per page
-    const std::tuple<wxSize, int, int, int> kCases[] = {{{4960, 7016}, ID_VIEW_BYTES, 88, 77},
-                                                        {{4960, 7016}, ID_VIEW_WORD32, 128, 89},
-                                                        {{4960, 60}, ID_VIEW_BYTES, 88, 2}};
-    for (const auto& [page, nCommand, nChars, nLines] : kCases)
-    {
-        Open(100, nCommand);
-        Print(page);
-        EXPECT_EQ(nChars, CCorvaneView::PrintCharsPerLine(Ctrl().GetBytesPerLine(),
-                                                           m_pView->m_nWordLen));
-        EXPECT_EQ(nLines, m_pView->m_nPrintLinesPerPage);
-        TearDown();
     }
 }
 
@@ -167,72 +116,77 @@ TEST_F(PrintTest, PreviewLaysOutInPrinterPixels)
         wxMemoryDC dc(bitmap);
         dc.SetBackground(*wxWHITE_BRUSH);
         dc.Clear();
-        EXPECT_EQ(2, RunJob(dc, wxSize(4960, 7016), true));
+        RunJob(dc, wxSize(4960, 7016), true);
     }
     EXPECT_EQ(77, m_pView->m_nPrintLinesPerPage);
     EXPECT_EQ(2000, m_pView->m_nPrintOffset);
     EXPECT_FALSE(m_pView->m_bPrintFontCreated);
-    const wxImage image = bitmap.ConvertToImage();
-    const auto Inked = [&image](int x0, int y0, int x1, int y1) {
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                if (image.GetGreen(x, y) < 128)
-                    return true;
-        return false;
+    const auto Inked = [image = bitmap.ConvertToImage()](int x, int y, int nWidth, int nHeight)
+    {
+        const wxImage part = image.GetSubImage(wxRect(x, y, nWidth, nHeight));
+        return std::any_of(part.GetData(), part.GetData() + nWidth * nHeight * 3,
+                           [](unsigned char c) { return c < 128; });
     };
-    EXPECT_TRUE(Inked(0, 620, 496, 690));   // the first page's last lines
-    EXPECT_FALSE(Inked(400, 0, 496, 702)); // nothing beyond a dump line's width
+    // the first page's last lines near the bottom; no line wider than a dump line
+    EXPECT_TRUE(Inked(0, 620, 400, 70));
+    EXPECT_FALSE(Inked(400, 0, 96, 702));
 }
 
-TEST_F(PrintTest, PagesAndTheirDumpLines)
+// Each job follows one on a large page, so its page count comes from its own page. An
+// empty view whose stored word length is 0 prints its header page without dividing.
+TEST_F(PrintTest, JobsOfPagesAndDumpLines)
 {
-    // bytes on a page of 40 lines; dump lines on each page printed
-    const std::pair<int, std::vector<size_t>> kCases[] = {
-        {650, {40, 1}}, {20, {2}}, {5, {1}}, {0, {0}}};
-    for (const auto& [nBytes, lines] : kCases)
+    WriteProfileInt("view", "wordlen", 0);
+    // characters 20 pixels wide, lines 21 high: 40 lines and the 2 lines spared
+    const wxSize kA4(4960, 7016), k40Lines(88 * 20, 42 * 21), k40LinesWord2(136 * 20, 42 * 21);
+    // bytes, word length command, page; characters per line, lines per page, dump lines
+    // on each page, header of the last page
+    const std::tuple<int, int, wxSize, int, int, std::vector<size_t>, std::string> kCases[] = {
+        {0, 0, kA4, 56, 76, {0}, "Untitled 0x0000"},
+        {650, ID_VIEW_BYTES, k40Lines, 88, 40, {40, 1}, "dump.hex 0x0280"},
+        {20, ID_VIEW_BYTES, k40Lines, 88, 40, {2}, "dump.hex 0x0000"},
+        {5, ID_VIEW_BYTES, k40Lines, 88, 40, {1}, "dump.hex 0x0000"},
+        {3000, ID_VIEW_WORD16, k40LinesWord2, 136, 40, {40, 40, 14}, "dump.hex 0x0500"},
+        {100, ID_VIEW_WORD32, kA4, 128, 89, {4}, "dump.hex 0x0000"},
+        {40, ID_VIEW_BYTES, {4960, 60}, 88, 2, {0, 0}, "dump.hex 0x0020"}};
+    for (const auto& [nBytes, nCommand, page, nChars, nLinesPerPage, lines, strHeader] : kCases)
     {
-        nBytes ? Open(nBytes) : Start("");
-        const Pages pages = Print(PageOfLines(40, 88));
+        nBytes ? Open(nBytes, nCommand) : Start("");
+        Print(kA4);
+        const Pages pages = Print(page);
+        EXPECT_EQ(nChars,
+                  CCorvaneView::PrintCharsPerLine(Ctrl().GetBytesPerLine(), m_pView->m_nWordLen));
+        EXPECT_EQ(nLinesPerPage, m_pView->m_nPrintLinesPerPage);
         ASSERT_EQ(lines.size(), pages.size()) << nBytes;
         for (size_t i = 0; i < pages.size(); ++i)
             EXPECT_EQ(lines[i] + 2, pages[i].size()) << nBytes;
+        EXPECT_EQ(strHeader, pages.back()[0]);
+        EXPECT_TRUE(
+            std::regex_match(pages[0][1], std::regex(R"(\d\d\.\d\d\.\d{4} \(\d\d:\d\d\))")));
         TearDown();
     }
 }
 
-// The count comes from this printer's page, not from the previous job's lines per page.
-TEST_F(PrintTest, SecondJobOnSmallerPagesPrintsEverything)
+// The two lines of 20 bytes as printed: the second pads its pieces to the full columns.
+TEST_F(PrintTest, TwentyBytesAtWordAddress0x100)
 {
-    Open(650);
-    EXPECT_EQ(1u, Print({4960, 7016}).size());
-    EXPECT_EQ(2u, Print(PageOfLines(40, 88), "again.ps").size());
+    Open(20);
+    const Pages pages = Print({4958, 7008});
+    const std::string kBlanks(64, ' ');
+    EXPECT_EQ(
+        std::vector<std::string>(
+            {"00000100  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F   " + std::string(16, '.') +
+                 "  ",
+             "00000110  10 11 12 13 " + kBlanks.substr(0, 38) + "...." + kBlanks.substr(0, 14)}),
+        std::vector<std::string>(pages.at(0).begin() + 2, pages[0].end()));
 }
 
-TEST_F(PrintTest, HeaderShowsTitleWordOffsetAndDate)
-{
-    Open(3000, ID_VIEW_WORD16);
-    const Pages pages = Print(PageOfLines(40, 136));
-    ASSERT_EQ(3u, pages.size());
-    EXPECT_EQ("dump.hex 0x0500", pages[2][0]);
-    EXPECT_TRUE(std::regex_match(pages[2][1], std::regex(R"(\d\d\.\d\d\.\d{4} \(\d\d:\d\d\))")));
-}
-
-// An empty view whose stored word length is 0 prints its header page without dividing.
-TEST_F(PrintTest, EmptyViewWithAStoredWordLengthOfZero)
-{
-    WriteProfileInt("view", "wordlen", 0);
-    Start("");
-    ASSERT_EQ(0, m_pView->m_nWordLen);
-    EXPECT_EQ("Untitled 0x0000", Print({4960, 7016}).at(0).at(0));
-}
-
-// With CORVANE_PRINT_SAMPLE set, one page of a fixture is kept there as PostScript.
+// scripts/render-print-page.sh keeps this page (CORVANE_PRINT_SAMPLE) for docs/.
 TEST_F(PrintTest, FixturePage)
 {
     Start(DataFile("firmware.hex"));
     Command(ID_VIEW_NEXT_SEGMENT);
-    const Pages pages = Print({4958, 7008});
-    ASSERT_EQ(1u, pages.size());
+    ASSERT_EQ(1u, Print({4958, 7008}).size());
     if (const char* pszSample = std::getenv("CORVANE_PRINT_SAMPLE"))
         std::ofstream(pszSample) << ReadFileText(m_dir.File("job.ps"));
 }
