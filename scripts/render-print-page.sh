@@ -1,5 +1,5 @@
 #!/bin/sh
-# Prints the second segment of tests/data/firmware.hex (36 bytes) through the view's printout
+# Prints tests/data/print-20.hex (20 bytes at 0x100) through the view's printout
 # into PostScript and renders it with Ghostscript as docs/print-page.png.
 set -e
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
