@@ -60,7 +60,7 @@ public:
 
     bool m_bPrintFontCreated = false;
     wxFont m_printFont;
-    // kept from job to job: the next job's page set-up starts from it
+    // 40 until a job sets it from its page, then kept from job to job
     int m_nPrintLinesPerPage = 40;
     int m_nPrintOffset = 0;
     CHexEditCtrl m_hexCtrl;
