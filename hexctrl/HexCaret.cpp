@@ -1,6 +1,6 @@
 #include "HexCaret.h"
 
-#include <wx/dynlib.h>
+#include <wx/settings.h>
 #include <wx/window.h>
 
 namespace
@@ -8,28 +8,11 @@ namespace
 bool s_bBlinkEnabled = true;
 
 // Milliseconds per phase of the desktop's cursor blink; 0 for a caret that does not blink.
+// The toolkit answers from its own settings (-1 when it has none).
 int QueryBlinkInterval()
 {
-    int nCycle = 1200;
-    int bBlink = 1;
-#ifdef __WXGTK__
-    // The setting lives in the toolkit's settings object; the toolkit is already loaded.
-    typedef void* (*CGetSettings)();
-    typedef void (*CGetProperties)(void*, const char*, ...);
-    const int nFlags = wxDL_VERBATIM | wxDL_QUIET | wxDL_NOW;
-    wxDynamicLibrary gtk("libgtk-3.so.0", nFlags);
-    wxDynamicLibrary gobject("libgobject-2.0.so.0", nFlags);
-    CGetSettings pfnSettings = nullptr;
-    CGetProperties pfnGet = nullptr;
-    if (gtk.IsLoaded() && gobject.IsLoaded())
-    {
-        pfnSettings = reinterpret_cast<CGetSettings>(gtk.GetSymbol("gtk_settings_get_default"));
-        pfnGet = reinterpret_cast<CGetProperties>(gobject.GetSymbol("g_object_get"));
-    }
-    if (void* pSettings = pfnSettings && pfnGet ? pfnSettings() : nullptr)
-        pfnGet(pSettings, "gtk-cursor-blink", &bBlink, "gtk-cursor-blink-time", &nCycle, nullptr);
-#endif
-    return bBlink && nCycle > 1 ? nCycle / 2 : 0;
+    const int nOn = wxSystemSettings::GetMetric(wxSYS_CARET_ON_MSEC);
+    return nOn < 0 ? 600 : nOn;
 }
 
 int GetBlinkInterval()

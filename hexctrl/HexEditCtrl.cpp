@@ -17,6 +17,7 @@ wxFont MakeDisplayFont()
 } // namespace
 
 void* (*CHexEditCtrl::s_pfnMalloc)(size_t) = std::malloc;
+void* (*CHexEditCtrl::s_pfnCalloc)(size_t, size_t) = std::calloc;
 
 // clang-format off
 wxBEGIN_EVENT_TABLE(CHexEditCtrl, wxWindow)
@@ -26,18 +27,26 @@ wxBEGIN_EVENT_TABLE(CHexEditCtrl, wxWindow)
     EVT_SET_FOCUS(CHexEditCtrl::OnSetFocus)
     EVT_SCROLLWIN(CHexEditCtrl::OnScrollWin)
     EVT_ERASE_BACKGROUND(CHexEditCtrl::OnEraseBkgnd)
-    EVT_MENU(ID_EDIT_CLEAR, CHexEditCtrl::OnEditCommand)
-    EVT_MENU(ID_EDIT_COPY, CHexEditCtrl::OnEditCommand)
-    EVT_MENU(ID_EDIT_CUT, CHexEditCtrl::OnEditCommand)
-    EVT_MENU(ID_EDIT_PASTE, CHexEditCtrl::OnEditCommand)
-    EVT_MENU(ID_EDIT_SELECT_ALL, CHexEditCtrl::OnEditCommand)
-    EVT_MENU(ID_EDIT_UNDO, CHexEditCtrl::OnEditUndo)
-    EVT_MENU(wxID_CLEAR, CHexEditCtrl::OnEditCommand)
-    EVT_MENU(wxID_COPY, CHexEditCtrl::OnEditCommand)
-    EVT_MENU(wxID_CUT, CHexEditCtrl::OnEditCommand)
-    EVT_MENU(wxID_PASTE, CHexEditCtrl::OnEditCommand)
-    EVT_MENU(wxID_SELECTALL, CHexEditCtrl::OnEditCommand)
-    EVT_MENU(wxID_UNDO, CHexEditCtrl::OnEditUndo)
+    EVT_SIZE(CHexEditCtrl::OnSize)
+    EVT_KEY_DOWN(CHexEditCtrl::OnKeyDownEvent)
+    EVT_CHAR(CHexEditCtrl::OnCharEvent)
+    EVT_LEFT_DOWN(CHexEditCtrl::OnLeftDownEvent)
+    EVT_LEFT_DCLICK(CHexEditCtrl::OnLeftDClickEvent)
+    EVT_MOTION(CHexEditCtrl::OnMotionEvent)
+    EVT_LEFT_UP(CHexEditCtrl::OnLeftUpEvent)
+    EVT_MOUSE_CAPTURE_LOST(CHexEditCtrl::OnCaptureLost)
+    EVT_MENU(ID_EDIT_CLEAR, CHexEditCtrl::OnEditCommandEvent)
+    EVT_MENU(ID_EDIT_COPY, CHexEditCtrl::OnEditCommandEvent)
+    EVT_MENU(ID_EDIT_CUT, CHexEditCtrl::OnEditCommandEvent)
+    EVT_MENU(ID_EDIT_PASTE, CHexEditCtrl::OnEditCommandEvent)
+    EVT_MENU(ID_EDIT_SELECT_ALL, CHexEditCtrl::OnEditCommandEvent)
+    EVT_MENU(ID_EDIT_UNDO, CHexEditCtrl::OnEditUndoEvent)
+    EVT_MENU(wxID_CLEAR, CHexEditCtrl::OnEditCommandEvent)
+    EVT_MENU(wxID_COPY, CHexEditCtrl::OnEditCommandEvent)
+    EVT_MENU(wxID_CUT, CHexEditCtrl::OnEditCommandEvent)
+    EVT_MENU(wxID_PASTE, CHexEditCtrl::OnEditCommandEvent)
+    EVT_MENU(wxID_SELECTALL, CHexEditCtrl::OnEditCommandEvent)
+    EVT_MENU(wxID_UNDO, CHexEditCtrl::OnEditUndoEvent)
 wxEND_EVENT_TABLE()
     // clang-format on
 
@@ -86,13 +95,20 @@ void CHexEditCtrl::SetData(const unsigned char* pSrc, int nLen)
             m_nDataLen = nLen;
         }
     }
-    // the caret starts on the first digit drawn, so its index is the byte drawn there
-    if (m_nDataLen > 0)
-        m_nCaretPos = std::min(GetLayout().DrawnOffset(0), m_nDataLen - 1);
     m_nTopOffset = 0;
     m_bLayoutDirty = true;
-    if (GetHandle() != nullptr && m_nDataLen != 0)
+    // the caret starts on the first digit drawn, so its index is the byte drawn there
+    NormalizeCaretAt(std::min(GetLayout().DrawnOffset(0), std::max(m_nDataLen - 1, 0)));
+    if (GetHandle() == nullptr)
+        return;
+    if (m_nDataLen != 0)
+    {
         ResetCaretOnScreen();
+        return;
+    }
+    // an empty control shows neither the old scroll bar nor a caret
+    m_caret.Destroy();
+    SetScrollbar(wxVERTICAL, 0, 0, 0, true);
 }
 
 void CHexEditCtrl::ResetCaretOnScreen()
@@ -108,8 +124,14 @@ void CHexEditCtrl::SetAddressInfo(int nBaseAddress, int nWordLen)
 {
     m_nBaseAddress = nBaseAddress;
     m_nWordLen = CHexLayout::BoundWordLen(nWordLen);
-    m_nBytesPerLine = CHexLayout::BoundBytesPerLine(m_nBytesPerLine, m_nWordLen);
-    // the next paint, whatever its cause, shows the new groups
+    ApplyLineWidth();
+}
+
+// Derived from the width as given, so the order of the two setters does not matter; the next
+// paint, whatever its cause, shows the new groups.
+void CHexEditCtrl::ApplyLineWidth()
+{
+    m_nBytesPerLine = CHexLayout::BoundBytesPerLine(m_nBytesPerLineGiven, m_nWordLen);
     m_bLayoutDirty = true;
 }
 
@@ -118,15 +140,21 @@ void CHexEditCtrl::SetByteOrder(int nOrder)
     m_nByteOrder = nOrder;
     if (m_pData == nullptr)
         return;
-    // the caret keeps naming the digit it is drawn on
+    // the caret keeps naming the digit it is drawn on, at pixels of a real layout
+    if (GetHandle() == nullptr)
+    {
+        NormalizeCaretAt(m_nCaretPos);
+        return;
+    }
+    EnsureLayout();
     ComputeCaret(m_nCaretPos);
     m_caret.SetPos(m_nCaretX, m_nCaretY);
 }
 
 void CHexEditCtrl::SetBytesPerLine(int nBytes)
 {
-    m_nBytesPerLine = CHexLayout::BoundBytesPerLine(nBytes, m_nWordLen);
-    m_bLayoutDirty = true;
+    m_nBytesPerLineGiven = nBytes;
+    ApplyLineWidth();
 }
 
 void CHexEditCtrl::SetAddressDigits(int nDigits)
@@ -151,6 +179,20 @@ void CHexEditCtrl::OnEraseBkgnd(wxEraseEvent&) {}
 
 void CHexEditCtrl::OnContextMenu(wxContextMenuEvent&) {}
 
-void CHexEditCtrl::OnEditCommand(wxCommandEvent&) {}
+void CHexEditCtrl::OnEditCommandEvent(wxCommandEvent&)
+{
+    OnEditCommand();
+}
 
-void CHexEditCtrl::OnEditUndo(wxCommandEvent&) {}
+void CHexEditCtrl::OnEditUndoEvent(wxCommandEvent&)
+{
+    OnEditUndo();
+}
+
+// A new height changes the lines per page, the fit flag and the scroll bar.
+void CHexEditCtrl::OnSize(wxSizeEvent& event)
+{
+    if (GetClientSize().y != m_nLayoutHeight)
+        m_bLayoutDirty = true;
+    event.Skip();
+}

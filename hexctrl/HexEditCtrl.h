@@ -27,6 +27,23 @@ public:
         SB_ENDSCROLL = 8
     };
 
+    // Key codes of OnKeyDown, numbered as the virtual keys of the original platform.
+    enum
+    {
+        VK_BACK = 8,
+        VK_TAB = 9,
+        VK_PRIOR = 33,
+        VK_NEXT = 34,
+        VK_END = 35,
+        VK_HOME = 36,
+        VK_LEFT = 37,
+        VK_UP = 38,
+        VK_RIGHT = 39,
+        VK_DOWN = 40,
+        VK_INSERT = 45,
+        VK_DELETE = 46
+    };
+
     // Edit commands the control accepts and ignores.
     enum
     {
@@ -51,13 +68,14 @@ public:
     // Copies nLen bytes (none for a null pSrc or nLen <= 0) and resets caret and scroll
     // position; with a window and data, the caret is shown on the first hex digit.
     void SetData(const unsigned char* pSrc, int nLen);
-    // Base address of byte 0 in words, and bytes per word (bounded to 1..4). No redraw.
+    // Base address of byte 0 in words, and bytes per word (bounded to 1..4). No redraw; the
+    // line width follows from the width given last and this word length.
     void SetAddressInfo(int nBaseAddress, int nWordLen);
     // 1: the bytes of a word are shown last byte first; anything else: in stored order.
     void SetByteOrder(int nOrder);
     int GetByteOrder() const { return m_nByteOrder; }
     // Takes effect at the next paint; bounded to the line buffer and made a multiple of
-    // the word length.
+    // the word length, whichever of the two was given first.
     void SetBytesPerLine(int nBytes);
     // More than 4 digits gives 8-digit addresses, otherwise 4.
     void SetAddressDigits(int nDigits);
@@ -93,6 +111,28 @@ protected:
     // Repaints the whole window before returning.
     void RedrawNow();
 
+    // Keyboard: nChar is a key code above; every call is one step.
+    void OnKeyDown(int nChar, bool bShift, bool bCtrl);
+    // Moves the caret nDx digits or characters across the line and nDy lines, scrolls at most
+    // one line each way to follow it, and places it.
+    void MoveCaret(int nDx, int nDy);
+    // Typing: nChar is the character code; Control codes 3, 22, 24 and 26 do nothing.
+    void OnChar(int nChar, bool bCtrl);
+    // Inserts nCount zero bytes before index nPos; removes the bytes nFrom .. nTo - 1. A block
+    // that cannot be had leaves the data as they were.
+    void InsertZeros(int nPos, int nCount);
+    void DeleteBytes(int nFrom, int nTo);
+    void OnEditCommand() {}
+    void OnEditUndo() {}
+
+    // Mouse, at client coordinates.
+    void OnLButtonDown(int x, int y, bool bShift);
+    void OnMouseMove(int x, int y, bool bLButton);
+    void OnLButtonUp(int x, int y);
+    // The cell (column, row) where the caret is drawn for a client point, and the caret index
+    // and field set from it; (-1, -1) and nothing changed for no hit.
+    wxPoint HitTest(const wxPoint& point);
+
 private:
     friend struct CHexEditCtrlProbe;
 
@@ -102,8 +142,25 @@ private:
     void OnSetFocus(wxFocusEvent& event);
     void OnKillFocus(wxFocusEvent& event);
     void OnContextMenu(wxContextMenuEvent& event);
-    void OnEditCommand(wxCommandEvent& event);
-    void OnEditUndo(wxCommandEvent& event);
+    void OnEditCommandEvent(wxCommandEvent& event);
+    void OnEditUndoEvent(wxCommandEvent& event);
+    void OnSize(wxSizeEvent& event);
+    void OnKeyDownEvent(wxKeyEvent& event);
+    void OnCharEvent(wxKeyEvent& event);
+    bool RunFrameAccelerator(const wxKeyEvent& event);
+    void OnLeftDownEvent(wxMouseEvent& event);
+    void OnMotionEvent(wxMouseEvent& event);
+    void OnLeftUpEvent(wxMouseEvent& event);
+    void OnLeftDClickEvent(wxMouseEvent& event);
+    void OnCaptureLost(wxMouseCaptureLostEvent& event);
+
+    void StepAcross(int nDx);
+    void HomeMove(bool bCtrl);
+    void EndMove(bool bCtrl);
+    void TabMove();
+    void TypeCharacter(int nChar);
+    void StartDrag();
+    void ApplyLineWidth();
 
     void ResetCaretOnScreen();
     CHexLayout GetLayout() const;
@@ -113,6 +170,8 @@ private:
     void DrawCaret(const CHexGlyphs::CFrame& frame) const;
 
     void CarryCaret(int nDelta);
+    long long LineStartOf(long long nPos) const;
+    void NormalizeCaretAt(int nPos);
     void ComputeCaret(int nPos);
     void CreateCaretForPos();
     bool IsCaretInView() const;
@@ -146,12 +205,19 @@ private:
     int m_nCaretX = 0;
     int m_nCaretY = 0;
 
+    int m_nBytesPerLineGiven = 8; // as the owner set it; m_nBytesPerLine is derived from it
+    int m_nLayoutHeight = -1;     // client height of the last layout
+    bool m_bPressPending = false; // a plain press waits to become a drag or a click
+    wxPoint m_ptPress;
+
     CHexCaret m_caret;
     CHexGlyphs m_glyphs;
     wxBitmap m_bmpFrame; // the off-screen picture, kept while the size stays
 
     // Allocates the buffer for SetData; replaceable so that a failure can be exercised.
     static void* (*s_pfnMalloc)(size_t);
+    // Allocates the zero-filled block for InsertZeros.
+    static void* (*s_pfnCalloc)(size_t, size_t);
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -64,25 +64,37 @@ void CHexEditCtrl::PlaceCaret(int nPos)
     ShowCaretIfInView();
 }
 
-// Row and column count from the top line with floor division, so that an index just above
-// it lands on the row above, not inside the first row.
-void CHexEditCtrl::ComputeCaret(int nPos)
+// The first byte of the line that holds nPos, with lines counted from the top line by floor
+// division, so that an index just above it lands on the row above, not inside the first row.
+long long CHexEditCtrl::LineStartOf(long long nPos) const
 {
     const int B = m_nBytesPerLine;
-    const long long nRel = static_cast<long long>(nPos) - m_nTopOffset;
+    const long long nRel = nPos - m_nTopOffset;
     const long long nRow = nRel >= 0 ? nRel / B : -((-nRel + B - 1) / B);
-    int nCol = static_cast<int>(nRel - nRow * B);
-    const long long nLineStart = m_nTopOffset + nRow * B;
-    const int nLineBytes =
-        static_cast<int>(std::clamp(m_nDataLen - nLineStart, 0LL, static_cast<long long>(B)));
-    int nField = m_nCaretField;
-    const CHexLayout layout = GetLayout();
-    layout.NormalizeCaret(&nCol, &nField, nLineBytes);
-    m_nCaretField = nField;
-    m_nCaretPos = static_cast<int>(nLineStart + nCol);
-    m_nCaretX = layout.CaretCell(nCol, nField) * m_nCharWidth;
+    return m_nTopOffset + nRow * B;
+}
+
+// Puts the caret index on the byte drawn under its field. Bytes below index 0 are missing
+// like those at or past the end, so the index stays within 0 .. length.
+void CHexEditCtrl::NormalizeCaretAt(int nPos)
+{
+    const long long nLineStart = LineStartOf(nPos);
+    int nCol = static_cast<int>(nPos - nLineStart);
+    const int nLineBytes = static_cast<int>(
+        std::clamp(m_nDataLen - nLineStart, 0LL, static_cast<long long>(m_nBytesPerLine)));
+    const int nFirstCol = static_cast<int>(std::max(-nLineStart, 0LL));
+    GetLayout().NormalizeCaret(&nCol, &m_nCaretField, nLineBytes, nFirstCol);
+    m_nCaretPos = static_cast<int>(std::clamp(nLineStart + nCol, 0LL, 0LL + m_nDataLen));
+}
+
+void CHexEditCtrl::ComputeCaret(int nPos)
+{
+    NormalizeCaretAt(nPos);
+    const long long nLineStart = LineStartOf(m_nCaretPos);
+    const int nCol = static_cast<int>(m_nCaretPos - nLineStart);
+    m_nCaretX = GetLayout().CaretCell(nCol, m_nCaretField) * m_nCharWidth;
     // a row far outside the window only needs to stay outside it
-    const long long nY = nRow * m_nLineHeight;
+    const long long nY = (nLineStart - m_nTopOffset) / m_nBytesPerLine * m_nLineHeight;
     m_nCaretY = static_cast<int>(
         std::clamp(nY, static_cast<long long>(INT_MIN / 2), static_cast<long long>(INT_MAX / 2)));
 }

@@ -50,6 +50,7 @@ void CHexEditCtrl::RecalcLayout(int nClientHeight)
     const CHexLayout layout = GetLayout();
     m_nHexX = layout.GetHexCol() * m_nCharWidth;
     m_nCharX = layout.GetCharCol() * m_nCharWidth;
+    m_nLayoutHeight = nClientHeight;
     m_nLinesPerPage = nClientHeight / m_nLineHeight;
     m_bDataFitsWindow = false;
     if (static_cast<long long>(m_nLinesPerPage) * m_nBytesPerLine > m_nDataLen)
@@ -98,6 +99,9 @@ void CHexEditCtrl::DrawCaret(const CHexGlyphs::CFrame& frame) const
     const wxRect rect = m_caret.GetRect();
     const int nRow = rect.y / m_nLineHeight;
     if (rect.y < 0 || rect.x < 0 || rect.y % m_nLineHeight != 0 || rect.x % m_nCharWidth != 0)
+        return;
+    // only on a whole line, as for the caret's placement
+    if (rect.y + m_nLineHeight > frame.nHeight)
         return;
     const long long nLineStart = m_nTopOffset + static_cast<long long>(nRow) * m_nBytesPerLine;
     const CHexLayout layout = GetLayout();

@@ -35,7 +35,10 @@ void CHexEditCtrl::OnVScroll(int nSBCode, int nPos)
     const int nOldTop = m_nTopOffset;
     const int B = m_nBytesPerLine;
     const int L = m_nLinesPerPage;
-    const long long nLastTop = m_nDataLen - static_cast<long long>(L) * B;
+    // the last page starts on a word, so its lines keep their groups and word addresses
+    long long nLastTop = m_nDataLen - static_cast<long long>(L) * B;
+    if (nLastTop > 0)
+        nLastTop += (m_nWordLen - nLastTop % m_nWordLen) % m_nWordLen;
     bool bRedraw = true;
     switch (nSBCode)
     {
@@ -63,8 +66,8 @@ void CHexEditCtrl::OnVScroll(int nSBCode, int nPos)
         break;
     case SB_THUMBTRACK:
         // a line number from outside the data must not put the top line before the buffer
-        m_nTopOffset = static_cast<int>(
-            std::clamp(static_cast<long long>(nPos) * B, 0LL, static_cast<long long>(m_nDataLen)));
+        m_nTopOffset = static_cast<int>(std::clamp(static_cast<long long>(nPos) * B, 0LL,
+                                                   0LL + m_nDataLen - m_nDataLen % m_nWordLen));
         break;
     default:
         bRedraw = false;

@@ -56,7 +56,7 @@ int CHexLayout::NibbleOf(int nField)
     return 0;
 }
 
-void CHexLayout::NormalizeCaret(int* pCol, int* pField, int nLineBytes) const
+void CHexLayout::NormalizeCaret(int* pCol, int* pField, int nLineBytes, int nFirstCol) const
 {
     if (*pField < FIELD_HIGH || *pField > FIELD_GROUP_1)
         return;
@@ -69,7 +69,8 @@ void CHexLayout::NormalizeCaret(int* pCol, int* pField, int nLineBytes) const
         return;
     const int nPlace = (FIELD_GROUP_1 - *pField) / 2;
     const int nGroupStart = *pCol - *pCol % 2;
-    const int nCol = std::min(nGroupStart + DrawnOffset(nPlace), nLineBytes - 1);
+    const int nCol = std::clamp(nGroupStart + DrawnOffset(nPlace), std::min(nFirstCol, *pCol),
+                                nLineBytes - 1);
     *pCol = nCol;
     *pField = FieldFor(nCol, nNibble);
 }

@@ -62,9 +62,10 @@ public:
     // Brings a caret on column nCol with field *pField to the byte drawn under that field:
     // in the 2-byte layout the field names a digit position and the column moves within its
     // group; a digit left blank (a missing byte of a partial last word) gives way to the same
-    // digit of the group's byte that is present. nLineBytes counts the line's bytes; a column
-    // at or beyond it (the end position) is left as it is.
-    void NormalizeCaret(int* pCol, int* pField, int nLineBytes) const;
+    // digit of the group's byte that is present. The line's bytes are the columns nFirstCol ..
+    // nLineBytes - 1 (columns before index 0 are missing too); a column at or beyond
+    // nLineBytes (the end position) is left as it is.
+    void NormalizeCaret(int* pCol, int* pField, int nLineBytes, int nFirstCol = 0) const;
     // Cell of the whole line (from its left edge) where a caret with this field stands.
     int CaretCell(int nCol, int nField) const;
 

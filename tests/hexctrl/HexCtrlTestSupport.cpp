@@ -120,6 +120,7 @@ void CHexCtrlTest::TearDown()
 {
     delete m_pFrame;
     CHexEditCtrlProbe::SetMalloc(std::malloc);
+    CHexEditCtrlProbe::SetCalloc(std::calloc);
 }
 
 void CHexCtrlTest::SetLines(int nLines, int nExtraPixels)

@@ -19,6 +19,7 @@ struct CHexEditCtrlProbe
     int& CaretPos() { return c.m_nCaretPos; }
     int& CaretField() { return c.m_nCaretField; }
     int& SelStart() { return c.m_nSelStart; }
+    int& SelEnd() { return c.m_nSelEnd; }
     bool& CaretScroll() { return c.m_bCaretScroll; }
     int LinesPerPage() const { return c.m_nLinesPerPage; }
     bool DataFitsWindow() const { return c.m_bDataFitsWindow; }
@@ -34,6 +35,13 @@ struct CHexEditCtrlProbe
 
     void VScroll(int nCode, int nPos = 0) { c.OnVScroll(nCode, nPos); }
     void PlaceCaret(int nPos) { c.PlaceCaret(nPos); }
+    void Key(int nChar, bool bShift = false, bool bCtrl = false) { c.OnKeyDown(nChar, bShift, bCtrl); }
+    void Char(int nChar, bool bCtrl = false) { c.OnChar(nChar, bCtrl); }
+    void Down(int x, int y, bool bShift = false) { c.OnLButtonDown(x, y, bShift); }
+    void Move(int x, int y, bool bLButton = true) { c.OnMouseMove(x, y, bLButton); }
+    void Up(int x, int y) { c.OnLButtonUp(x, y); }
+    wxPoint HitTest(wxPoint point) { return c.HitTest(point); }
+    bool LayoutDirty() const { return c.m_bLayoutDirty; }
     void SetSelection(int nStart, int nEnd) { c.SetSelection(nStart, nEnd); }
     void Focus(bool bIn)
     {
@@ -41,4 +49,5 @@ struct CHexEditCtrlProbe
         bIn ? c.OnSetFocus(event) : c.OnKillFocus(event);
     }
     static void SetMalloc(void* (*pfn)(size_t)) { CHexEditCtrl::s_pfnMalloc = pfn; }
+    static void SetCalloc(void* (*pfn)(size_t, size_t)) { CHexEditCtrl::s_pfnCalloc = pfn; }
 };
