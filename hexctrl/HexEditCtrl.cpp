@@ -57,6 +57,9 @@ wxEND_EVENT_TABLE()
 
 CHexEditCtrl::~CHexEditCtrl()
 {
+    // a drag in progress holds the mouse
+    if (HasCapture())
+        ReleaseMouse();
     if (m_pData != nullptr)
     {
         std::free(m_pData);

@@ -182,6 +182,12 @@ void CHexEditCtrl::OnLButtonUp(int, int)
         m_nSelStart = m_nSelEnd = -1;
         if (bHadSelection)
             RedrawNow();
+        // a drag destroyed the caret; it comes back where its index is drawn
+        if (!m_caret.Exists())
+        {
+            CreateCaretForPos();
+            m_caret.SetPos(m_nCaretX, m_nCaretY);
+        }
         ShowCaretIfInView();
     }
     if (m_nSelStart != -1 && HasCapture())

@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
+#include <map>
+#include <sstream>
 
 namespace
 {
@@ -147,6 +150,47 @@ CScreenReader CHexCtrlTest::Render()
         m_pCtrl->RenderTo(dc, size);
     }
     return CScreenReader(bitmap.ConvertToImage(), P().Font(), wxSize(m_nCellWidth, m_nLineHeight));
+}
+
+void CHexCtrlTest::Run(const std::string& strScript)
+{
+    static const std::map<std::string, int> kKeys = {
+        {"L", 37}, {"R", 39}, {"U", 38}, {"D", 40}, {"H", 36}, {"E", 35},
+        {"PU", 33}, {"PD", 34}, {"TAB", 9}, {"INS", 45}, {"DEL", 46}};
+    std::istringstream in(strScript);
+    for (std::string strStep; in >> strStep;)
+    {
+        int a = 0, b = 0;
+        const char* pszArgs = strStep.c_str() + strStep.find_first_not_of("+@~!=TvW'#^");
+        std::sscanf(pszArgs, "%d,%d", &a, &b);
+        const auto point = [&] { return wxPoint(a * m_nCellWidth + m_nCellWidth / 2, b * m_nLineHeight + m_nLineHeight / 2); };
+        const std::string strKey = strStep.substr(strStep.find_first_not_of("SC"));
+        const size_t nPrefix = strStep.size() - strKey.size();
+        if (kKeys.count(strKey) != 0)
+            P().Key(kKeys.at(strKey), strStep.find('S') < nPrefix, strStep.find('C') < nPrefix);
+        else if (strStep[0] == '\'')
+            P().Char(static_cast<unsigned char>(strStep[1]));
+        else if (strStep[0] == '#' || strStep[0] == '^')
+            P().Char(a, strStep[0] == '^');
+        else if (strStep[0] == '@' || strStep[0] == '+')
+            P().Down(point().x, point().y, strStep[0] == '+');
+        else if (strStep[0] == '~')
+            P().Move(point().x, point().y);
+        else if (strStep[0] == '!')
+            P().Up(point().x, point().y);
+        else if (strStep[0] == '=')
+            P().CaretField() = b, P().PlaceCaret(a);
+        else if (strStep[0] == 'T')
+            P().TopOffset() = a;
+        else if (strStep[0] == 'v')
+            P().VScroll(a, b);
+        else if (strStep[0] == 'W')
+            SetLines(a), Render();
+        else
+            ADD_FAILURE() << "unknown step " << strStep;
+        EXPECT_TRUE(P().CaretPos() >= 0 && P().CaretPos() <= m_pCtrl->GetDataLength())
+            << strStep << " left the caret on " << P().CaretPos();
+    }
 }
 
 std::vector<unsigned char> Sequence(int nCount, int nFirst, int nStep)

@@ -40,6 +40,13 @@ protected:
     void Load(const std::vector<unsigned char>& data, int nWordLen, int nBytesPerLine,
               int nBase = 0);
     CScreenReader Render();
+    // Drives the handlers step by step and checks after each that the caret index stays
+    // within 0 .. length. Steps, separated by blanks: keys L R U D H E PU PD TAB INS DEL with
+    // prefixes S (Shift) and C (Control); 'x types x, #n types code n, ^n Control code n;
+    // @c,r presses at cell (c, r), +@c,r with Shift, ~c,r moves with the button held, !c,r
+    // releases; =p,f places the caret on index p in field f; Tn sets the top offset; vc,n
+    // scrolls with code c and position n; Wn resizes to n lines.
+    void Run(const std::string& strScript);
     CHexEditCtrlProbe P() const { return CHexEditCtrlProbe(*m_pCtrl); }
     int CharCol() const { return P().CharX() / m_nCellWidth; }
 
