@@ -1,0 +1,92 @@
+// Typing, Insert, Delete and Backspace, and the hit test of each word layout.
+#include "HexCtrlTestSupport.h"
+
+namespace
+{
+std::vector<unsigned char> FromHex(const std::string& str)
+{
+    std::vector<unsigned char> data;
+    for (size_t i = 0; i + 1 < str.size(); i += 2)
+        data.push_back(static_cast<unsigned char>(std::stoi(str.substr(i, 2), nullptr, 16)));
+    return data;
+}
+
+const struct
+{
+    int nWordLen, nOrder;
+    const char *pszData, *pszScript, *pszAfter;
+    int nPos, nSelStart;
+} kEdits[] = {
+    {1, 1, "3C00", "'f '1", "F100", 1, -1},
+    {1, 1, "3C00", "=0,2 SR 'F 'g", "3C00", 0, -1},
+    {1, 1, "3C", "'1 '2 '3", "32", 0, -1}, // typing never appends
+    {1, 1, "000000", "=0,1 'A #13", "410D00", 2, -1},
+    {1, 1, "000000", "=0,1 SR ^3 ^22 ^24 ^26 ^1", "000100", 2, -1},
+    {2, 0, "1234", "'a", "A234", 0, -1}, // the digit drawn first is the one typed
+    {2, 1, "1234", "'a", "12A4", 1, -1},
+    {1, 1, "00112233", "=1,2 DEL", "002233", 1, -1},
+    {1, 1, "00112233", "=2,2 #8 ^8 ^9", "2233", 0, -1},
+    {1, 1, "001122", "=1,2 INS", "00001122", 1, -1},
+    {1, 1, "0001020304050607", "=4,2 SR SR SR SR INS", "0001020304050000000607", 6, -1},
+    {1, 1, "00112233", "=1,2 SPD DEL", "00112233", 1, 1},
+    {1, 1, "001122", "=2,2 DEL 'f INS", "001100", 2, -1},
+    {1, 1, "00", "DEL CE E #8 DEL", "", 0, -1},
+};
+} // namespace
+
+TEST_F(CHexCtrlTest, TypingInsertAndDeleteChangeTheBytes)
+{
+    SetLines(3);
+    for (const auto& e : kEdits)
+    {
+        SCOPED_TRACE(testing::Message() << e.pszData << ": " << e.pszScript);
+        m_pCtrl->SetByteOrder(e.nOrder);
+        Load(FromHex(e.pszData), e.nWordLen, 16);
+        Run(e.pszScript);
+        EXPECT_EQ(FromHex(e.pszAfter), P().Bytes());
+        EXPECT_EQ(e.nPos, P().CaretPos());
+        EXPECT_EQ(e.nSelStart, P().SelStart());
+    }
+}
+
+// A block that cannot be had leaves the bytes as they were.
+TEST_F(CHexCtrlTest, FailedAllocationKeepsTheOldBytes)
+{
+    SetLines(3);
+    Load(Sequence(8), 1, 16);
+    CHexEditCtrlProbe::SetCalloc([](size_t, size_t) -> void* { return nullptr; });
+    CHexEditCtrlProbe::SetMalloc([](size_t) -> void* { return nullptr; });
+    Run("=3,2 INS DEL #8");
+    EXPECT_EQ(Sequence(8), P().Bytes());
+}
+
+TEST_F(CHexCtrlTest, HitTestSelectsTheDigitDrawnUnderThePoint)
+{
+    SetLines(5);
+    // word length, byte order, bytes; cell clicked; index, field and caret cell, -1 for no hit
+    const int kCases[][8] = {
+        {1, 1, 40, 3, 0, 0, 0, 0},   {1, 1, 40, 8, 0, 0, 2, 9},   {1, 1, 40, 10, 0, 0, 3, 10},
+        {1, 1, 40, 11, 0, 1, 2, 12}, {1, 1, 40, 56, 0, 0, 1, 57}, {1, 1, 40, 60, 0, 3, 1, 60},
+        {1, 1, 40, 73, 0, -1},       {1, 1, 40, 9, 2, 32, 2, 9},  {1, 1, 40, 67, 2, -1},
+        {1, 1, 40, 9, 3, -1},        {1, 1, 40, -1, 0, -1},       {2, 1, 64, 9, 0, 1, 7, 9},
+        {2, 1, 64, 10, 0, 1, 6, 10}, {2, 1, 64, 11, 0, 0, 5, 11}, {2, 1, 64, 12, 0, 0, 4, 12},
+        {2, 1, 64, 13, 0, 3, 7, 14}, {2, 0, 64, 9, 0, 0, 7, 9},   {2, 0, 64, 11, 0, 1, 5, 11},
+        {3, 1, 66, 9, 0, 2, 2, 9},   {3, 1, 66, 15, 0, 5, 2, 16}, {4, 0, 64, 16, 0, 3, 3, 16},
+        {4, 0, 64, 17, 0, 4, 2, 18}, {2, 1, 33, 9, 1, -1},        {2, 1, 33, 11, 1, 32, 5, 11},
+    };
+    for (const auto& [nWordLen, nOrder, nBytes, nCol, nRow, nPos, nField, nCell] : kCases)
+    {
+        SCOPED_TRACE(testing::Message() << nWordLen << "/" << nOrder << " cell " << nCol);
+        m_pCtrl->SetByteOrder(nOrder);
+        Load(Sequence(nBytes), nWordLen, nWordLen == 3 ? 33 : nWordLen == 1 ? 16 : 32);
+        const int nOldPos = P().CaretPos();
+        const wxPoint cell = P().HitTest(wxPoint(nCol * m_nCellWidth + m_nCellWidth / 2,
+                                                 nRow * m_nLineHeight + m_nLineHeight / 2));
+        EXPECT_EQ(nPos < 0 ? wxPoint(-1, -1) : wxPoint(nCell, nRow), cell);
+        EXPECT_EQ(nPos < 0 ? nOldPos : nPos, P().CaretPos());
+        if (nPos >= 0)
+        {
+            EXPECT_EQ(nField, P().CaretField());
+        }
+    }
+}
