@@ -44,9 +44,12 @@ void CHexEditCtrl::CreateCaretForPos()
 void CHexEditCtrl::SetSelection(int nStart, int nEnd)
 {
     m_caret.Destroy();
+    // the selection is never drawn: with nothing changed there is nothing to repaint
+    const bool bChanged = nStart != m_nSelStart || nEnd != m_nSelEnd;
     m_nSelStart = nStart;
     m_nSelEnd = nEnd;
-    RedrawNow();
+    if (bChanged)
+        RedrawNow();
     CreateCaretForPos();
     m_caret.SetPos(m_nCaretX, m_nCaretY);
     ShowCaretIfInView();

@@ -5,6 +5,24 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <sys/mman.h>
+
+namespace
+{
+// A large block is filled in huge pages where the system offers them, so that rebuilding
+// the buffer of a long segment costs few page faults.
+void AdviseHugePages(void* pBlock, size_t nSize)
+{
+#ifdef MADV_HUGEPAGE
+    const uintptr_t HUGE_PAGE = 2u << 20;
+    const uintptr_t nBegin = (reinterpret_cast<uintptr_t>(pBlock) + HUGE_PAGE - 1) & ~(HUGE_PAGE - 1);
+    const uintptr_t nEnd = (reinterpret_cast<uintptr_t>(pBlock) + nSize) & ~(HUGE_PAGE - 1);
+    if (nEnd > nBegin)
+        madvise(reinterpret_cast<void*>(nBegin), nEnd - nBegin, MADV_HUGEPAGE);
+#endif
+}
+} // namespace
+
 void CHexEditCtrl::OnCharEvent(wxKeyEvent& event)
 {
     // keys without a character (Delete, function keys) type nothing
@@ -40,8 +58,16 @@ void CHexEditCtrl::OnChar(int nChar, bool bCtrl)
     SetSelection(-1, -1);
     if (m_nCaretField == CHexLayout::FIELD_ADDRESS)
         return;
+    const int nEdited = m_nCaretPos;
     TypeCharacter(nChar);
-    RedrawNow();
+    // at once, and only the edited byte's line besides the caret's cells: a scroll that
+    // followed the caret has already repainted everything
+    const long long nRow = (LineStartOf(nEdited) - m_nTopOffset) / m_nBytesPerLine;
+    if (nRow >= 0 && nRow <= m_nLinesPerPage)
+        RefreshRect(wxRect(0, static_cast<int>(nRow) * m_nLineHeight, GetClientSize().x,
+                           m_nLineHeight),
+                    false);
+    Update();
 }
 
 // Typing overwrites and never appends: on the end position nothing is written, and the caret
@@ -81,6 +107,7 @@ void CHexEditCtrl::InsertZeros(int nPos, int nCount)
     auto* pNew = static_cast<unsigned char*>(s_pfnCalloc(static_cast<size_t>(m_nDataLen) + nCount, 1));
     if (pNew == nullptr)
         return;
+    AdviseHugePages(pNew, static_cast<size_t>(m_nDataLen) + nCount);
     std::memcpy(pNew, m_pData, static_cast<size_t>(nPos));
     std::memcpy(pNew + nPos + nCount, m_pData + nPos, static_cast<size_t>(m_nDataLen - nPos));
     std::free(m_pData);
@@ -100,6 +127,7 @@ void CHexEditCtrl::DeleteBytes(int nFrom, int nTo)
     auto* pNew = static_cast<unsigned char*>(s_pfnMalloc(static_cast<size_t>(nNewLen) + 1));
     if (pNew == nullptr)
         return;
+    AdviseHugePages(pNew, static_cast<size_t>(nNewLen) + 1);
     std::memcpy(pNew, m_pData, static_cast<size_t>(std::min(nFrom, nNewLen + 1)));
     if (nFrom < nNewLen)
         std::memcpy(pNew + nFrom, m_pData + nTo, static_cast<size_t>(m_nDataLen - nTo));
