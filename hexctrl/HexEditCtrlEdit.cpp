@@ -15,7 +15,8 @@ void AdviseHugePages(void* pBlock, size_t nSize)
 {
 #ifdef MADV_HUGEPAGE
     const uintptr_t HUGE_PAGE = 2u << 20;
-    const uintptr_t nBegin = (reinterpret_cast<uintptr_t>(pBlock) + HUGE_PAGE - 1) & ~(HUGE_PAGE - 1);
+    const uintptr_t nBegin =
+        (reinterpret_cast<uintptr_t>(pBlock) + HUGE_PAGE - 1) & ~(HUGE_PAGE - 1);
     const uintptr_t nEnd = (reinterpret_cast<uintptr_t>(pBlock) + nSize) & ~(HUGE_PAGE - 1);
     if (nEnd > nBegin)
         madvise(reinterpret_cast<void*>(nBegin), nEnd - nBegin, MADV_HUGEPAGE);
@@ -64,9 +65,9 @@ void CHexEditCtrl::OnChar(int nChar, bool bCtrl)
     // followed the caret has already repainted everything
     const long long nRow = (LineStartOf(nEdited) - m_nTopOffset) / m_nBytesPerLine;
     if (nRow >= 0 && nRow <= m_nLinesPerPage)
-        RefreshRect(wxRect(0, static_cast<int>(nRow) * m_nLineHeight, GetClientSize().x,
-                           m_nLineHeight),
-                    false);
+        RefreshRect(
+            wxRect(0, static_cast<int>(nRow) * m_nLineHeight, GetClientSize().x, m_nLineHeight),
+            false);
     Update();
 }
 
@@ -104,7 +105,8 @@ void CHexEditCtrl::InsertZeros(int nPos, int nCount)
     if (nPos < 0 || nPos > m_nDataLen || nCount < 1 ||
         static_cast<long long>(m_nDataLen) + nCount > INT_MAX)
         return;
-    auto* pNew = static_cast<unsigned char*>(s_pfnCalloc(static_cast<size_t>(m_nDataLen) + nCount, 1));
+    auto* pNew =
+        static_cast<unsigned char*>(s_pfnCalloc(static_cast<size_t>(m_nDataLen) + nCount, 1));
     if (pNew == nullptr)
         return;
     AdviseHugePages(pNew, static_cast<size_t>(m_nDataLen) + nCount);

@@ -239,8 +239,8 @@ void CHexEditCtrl::StepAcross(int nDx)
     }
     const CHexLayout layout = GetLayout();
     const long long nLineStart = LineStartOf(m_nCaretPos);
-    const int nCell =
-        layout.DigitCell(static_cast<int>(m_nCaretPos - nLineStart), CHexLayout::NibbleOf(m_nCaretField));
+    const int nCell = layout.DigitCell(static_cast<int>(m_nCaretPos - nLineStart),
+                                       CHexLayout::NibbleOf(m_nCaretField));
     const int nCells = layout.GetHexCells();
     const auto tryCell = [&](long long nStart, int nAt)
     {

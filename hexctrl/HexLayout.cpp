@@ -69,8 +69,8 @@ void CHexLayout::NormalizeCaret(int* pCol, int* pField, int nLineBytes, int nFir
         return;
     const int nPlace = (FIELD_GROUP_1 - *pField) / 2;
     const int nGroupStart = *pCol - *pCol % 2;
-    const int nCol = std::clamp(nGroupStart + DrawnOffset(nPlace), std::min(nFirstCol, *pCol),
-                                nLineBytes - 1);
+    const int nCol =
+        std::clamp(nGroupStart + DrawnOffset(nPlace), std::min(nFirstCol, *pCol), nLineBytes - 1);
     *pCol = nCol;
     *pField = FieldFor(nCol, nNibble);
 }

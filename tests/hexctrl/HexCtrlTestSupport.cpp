@@ -155,7 +155,7 @@ CScreenReader CHexCtrlTest::Render()
 void CHexCtrlTest::Run(const std::string& strScript)
 {
     static const std::map<std::string, int> kKeys = {
-        {"L", 37}, {"R", 39}, {"U", 38}, {"D", 40}, {"H", 36}, {"E", 35},
+        {"L", 37},  {"R", 39},  {"U", 38},  {"D", 40},   {"H", 36},  {"E", 35},
         {"PU", 33}, {"PD", 34}, {"TAB", 9}, {"INS", 45}, {"DEL", 46}};
     std::istringstream in(strScript);
     for (std::string strStep; in >> strStep;)
@@ -163,7 +163,10 @@ void CHexCtrlTest::Run(const std::string& strScript)
         int a = 0, b = 0;
         const char* pszArgs = strStep.c_str() + strStep.find_first_not_of("+@~!=TvW'#^");
         std::sscanf(pszArgs, "%d,%d", &a, &b);
-        const auto point = [&] { return wxPoint(a * m_nCellWidth + m_nCellWidth / 2, b * m_nLineHeight + m_nLineHeight / 2); };
+        const auto point = [&] {
+            return wxPoint(a * m_nCellWidth + m_nCellWidth / 2,
+                           b * m_nLineHeight + m_nLineHeight / 2);
+        };
         const std::string strKey = strStep.substr(strStep.find_first_not_of("SC"));
         const size_t nPrefix = strStep.size() - strKey.size();
         if (kKeys.count(strKey) != 0)

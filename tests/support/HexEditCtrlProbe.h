@@ -35,7 +35,10 @@ struct CHexEditCtrlProbe
 
     void VScroll(int nCode, int nPos = 0) { c.OnVScroll(nCode, nPos); }
     void PlaceCaret(int nPos) { c.PlaceCaret(nPos); }
-    void Key(int nChar, bool bShift = false, bool bCtrl = false) { c.OnKeyDown(nChar, bShift, bCtrl); }
+    void Key(int nChar, bool bShift = false, bool bCtrl = false)
+    {
+        c.OnKeyDown(nChar, bShift, bCtrl);
+    }
     void Char(int nChar, bool bCtrl = false) { c.OnChar(nChar, bCtrl); }
     void Down(int x, int y, bool bShift = false) { c.OnLButtonDown(x, y, bShift); }
     void Move(int x, int y, bool bLButton = true) { c.OnMouseMove(x, y, bLButton); }
