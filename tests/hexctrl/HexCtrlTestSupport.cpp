@@ -82,7 +82,7 @@ std::string CScreenReader::InvertedCells(int nRow) const
     for (int nCol = 0; nCol < m_image.GetWidth() / m_cell.x; ++nCol)
     {
         int nBalance = 0;
-        for (int y = nRow * m_cell.y; y < (nRow + 1) * m_cell.y; ++y)
+        for (int y = nRow * m_cell.y; y < std::min((nRow + 1) * m_cell.y, m_image.GetHeight()); ++y)
             for (int x = nCol * m_cell.x; x < (nCol + 1) * m_cell.x; ++x)
                 nBalance += Pixel(m_image, x, y) == inverse ? 1
                             : Pixel(m_image, x, y) == bg    ? -1
@@ -163,10 +163,8 @@ void CHexCtrlTest::Run(const std::string& strScript)
         int a = 0, b = 0;
         const char* pszArgs = strStep.c_str() + strStep.find_first_not_of("+@~!=TvW'#^");
         std::sscanf(pszArgs, "%d,%d", &a, &b);
-        const auto point = [&] {
-            return wxPoint(a * m_nCellWidth + m_nCellWidth / 2,
-                           b * m_nLineHeight + m_nLineHeight / 2);
-        };
+        const int x = a * m_nCellWidth + m_nCellWidth / 2,
+                  y = b * m_nLineHeight + m_nLineHeight / 2;
         const std::string strKey = strStep.substr(strStep.find_first_not_of("SC"));
         const size_t nPrefix = strStep.size() - strKey.size();
         if (kKeys.count(strKey) != 0)
@@ -176,11 +174,11 @@ void CHexCtrlTest::Run(const std::string& strScript)
         else if (strStep[0] == '#' || strStep[0] == '^')
             P().Char(a, strStep[0] == '^');
         else if (strStep[0] == '@' || strStep[0] == '+')
-            P().Down(point().x, point().y, strStep[0] == '+');
+            P().Down(x, y, strStep[0] == '+');
         else if (strStep[0] == '~')
-            P().Move(point().x, point().y);
+            P().Move(x, y);
         else if (strStep[0] == '!')
-            P().Up(point().x, point().y);
+            P().Up(x, y);
         else if (strStep[0] == '=')
             P().CaretField() = b, P().PlaceCaret(a);
         else if (strStep[0] == 'T')

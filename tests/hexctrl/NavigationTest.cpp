@@ -3,12 +3,13 @@
 
 namespace
 {
+// word length, byte order, bytes, lines; steps; caret index and field, selection, top offset
+// and, when checked, the cell the caret is drawn on
 struct CNavCase
 {
     int nWordLen, nOrder, nLen, nLines;
     const char* pszScript;
-    int nPos, nField, nSelStart, nSelEnd, nTop;
-    int nCaretCell = -1; // cell the caret is drawn on afterwards, when checked
+    int nPos, nField, nSelStart, nSelEnd, nTop, nCaretCell = -1;
 };
 
 // 8-digit addresses: in the byte layout the high digit of column k is cell 9 + 3k and its
@@ -17,13 +18,10 @@ const CNavCase kCases[] = {
     {1, 1, 100, 5, "L", 0, 3, -1, -1, 0},
     {1, 1, 100, 5, "=99,3 R", 99, 2, -1, -1, 16},
     {1, 1, 100, 5, "=99,1 R D", 99, 1, -1, -1, 32},
-    {1, 1, 100, 5, "=10,2 SR", 10, 3, 10, 11, 0},
-    {1, 1, 100, 5, "=10,2 SR SR", 11, 2, 10, 12, 0},
     {1, 1, 100, 5, "=10,2 SR SR SL", 10, 3, 10, 10, 0},
     {1, 1, 100, 5, "=10,2 SR TAB", 10, 1, 10, 11, 0},
     {1, 1, 100, 5, "=10,2 SR R", 11, 2, -1, -1, 0},
     {1, 1, 100, 5, "=21,3 H", 16, 3, -1, -1, 0, 10},
-    {1, 1, 100, 5, "=21,3 E", 31, 3, -1, -1, 0},
     {1, 1, 100, 5, "=97,2 E", 99, 2, -1, -1, 16},
     {1, 1, 20, 5, "CE", 19, 2, -1, -1, 0},
     {1, 1, 1000, 5, "PD", 0, 2, -1, -1, 64},
@@ -39,7 +37,6 @@ const CNavCase kCases[] = {
     {2, 1, 99, 2, "v3,0", 37, 7, -1, -1, 36}, // the last page starts on a word
     {2, 1, 99, 2, "T3 =0,5", 0, 7, -1, -1, 3},
     {1, 1, 100, 5, "=5,2 +@36,0 +@45,0", 12, 2, 9, 13, 0},
-    {1, 1, 100, 5, "@24,0 ~37,0 ~37,0 !37,0", 9, 3, 5, 10, 0},
     {1, 1, 100, 5, "@24,0 ~37,0 ~37,0 !37,0 @5,9 !5,9", 9, 3, -1, -1, 0, 37},
     {1, 1, 100, 5, "@37,0 ~24,0 ~24,0 !24,0", 5, 2, 9, 6, 0},
     {1, 1, 100, 5, "@62,0 ~66,0 ~66,0", 9, 1, 5, 9, 0},
