@@ -1,4 +1,4 @@
-// Typing, Insert, Delete and Backspace, and the hit test of each word layout.
+// Typing, Insert, Delete and Backspace.
 #include "HexCtrlTestSupport.h"
 
 namespace
@@ -58,35 +58,4 @@ TEST_F(CHexCtrlTest, FailedAllocationKeepsTheOldBytes)
     CHexEditCtrlProbe::SetMalloc([](size_t) -> void* { return nullptr; });
     Run("=3,2 INS DEL #8");
     EXPECT_EQ(Sequence(8), P().Bytes());
-}
-
-TEST_F(CHexCtrlTest, HitTestSelectsTheDigitDrawnUnderThePoint)
-{
-    SetLines(5);
-    // word length, byte order, bytes; cell clicked; index, field and caret cell, -1 for no hit
-    const int kCases[][8] = {
-        {1, 1, 40, 3, 0, 0, 0, 0},   {1, 1, 40, 8, 0, 0, 2, 9},   {1, 1, 40, 10, 0, 0, 3, 10},
-        {1, 1, 40, 11, 0, 1, 2, 12}, {1, 1, 40, 56, 0, 0, 1, 57}, {1, 1, 40, 60, 0, 3, 1, 60},
-        {1, 1, 40, 73, 0, -1},       {1, 1, 40, 9, 2, 32, 2, 9},  {1, 1, 40, 67, 2, -1},
-        {1, 1, 40, 9, 3, -1},        {1, 1, 40, -1, 0, -1},       {2, 1, 64, 9, 0, 1, 7, 9},
-        {2, 1, 64, 10, 0, 1, 6, 10}, {2, 1, 64, 11, 0, 0, 5, 11}, {2, 1, 64, 12, 0, 0, 4, 12},
-        {2, 1, 64, 13, 0, 3, 7, 14}, {2, 0, 64, 9, 0, 0, 7, 9},   {2, 0, 64, 11, 0, 1, 5, 11},
-        {3, 1, 66, 9, 0, 2, 2, 9},   {3, 1, 66, 15, 0, 5, 2, 16}, {4, 0, 64, 16, 0, 3, 3, 16},
-        {4, 0, 64, 17, 0, 4, 2, 18}, {2, 1, 33, 9, 1, -1},        {2, 1, 33, 11, 1, 32, 5, 11},
-    };
-    for (const auto& [nWordLen, nOrder, nBytes, nCol, nRow, nPos, nField, nCell] : kCases)
-    {
-        SCOPED_TRACE(testing::Message() << nWordLen << "/" << nOrder << " cell " << nCol);
-        m_pCtrl->SetByteOrder(nOrder);
-        Load(Sequence(nBytes), nWordLen, nWordLen == 3 ? 33 : nWordLen == 1 ? 16 : 32);
-        const int nOldPos = P().CaretPos();
-        const wxPoint cell = P().HitTest(wxPoint(nCol * m_nCellWidth + m_nCellWidth / 2,
-                                                 nRow * m_nLineHeight + m_nLineHeight / 2));
-        EXPECT_EQ(nPos < 0 ? wxPoint(-1, -1) : wxPoint(nCell, nRow), cell);
-        EXPECT_EQ(nPos < 0 ? nOldPos : nPos, P().CaretPos());
-        if (nPos >= 0)
-        {
-            EXPECT_EQ(nField, P().CaretField());
-        }
-    }
 }

@@ -43,8 +43,6 @@ struct CHexEditCtrlProbe
     void Down(int x, int y, bool bShift = false) { c.OnLButtonDown(x, y, bShift); }
     void Move(int x, int y, bool bLButton = true) { c.OnMouseMove(x, y, bLButton); }
     void Up(int x, int y) { c.OnLButtonUp(x, y); }
-    wxPoint HitTest(wxPoint point) { return c.HitTest(point); }
-    bool LayoutDirty() const { return c.m_bLayoutDirty; }
     void SetSelection(int nStart, int nEnd) { c.SetSelection(nStart, nEnd); }
     void Focus(bool bIn)
     {
