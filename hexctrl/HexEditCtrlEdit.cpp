@@ -26,9 +26,11 @@ void AdviseHugePages(void* pBlock, size_t nSize)
 
 void CHexEditCtrl::OnCharEvent(wxKeyEvent& event)
 {
-    // keys without a character (Delete, function keys) type nothing
+    // keys without a character (Delete, function keys) type nothing; Alt keys open menus
     const int nChar = static_cast<int>(event.GetUnicodeKey());
-    if (nChar == WXK_NONE || event.GetKeyCode() == WXK_DELETE)
+    if (event.AltDown())
+        event.Skip();
+    if (nChar == WXK_NONE || event.GetKeyCode() == WXK_DELETE || event.AltDown())
         return;
     OnChar(nChar, event.ControlDown());
 }

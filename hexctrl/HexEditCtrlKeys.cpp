@@ -58,9 +58,9 @@ void CHexEditCtrl::OnKeyDownEvent(wxKeyEvent& event)
     if (RunFrameAccelerator(event))
         return;
     const int nChar = ToVirtualKey(event.GetKeyCode());
-    if (nChar == 0)
+    if (nChar == 0 || event.AltDown())
     {
-        // characters go on to OnChar
+        // characters go on to OnChar; Alt keys are the menu's
         event.Skip();
         return;
     }
