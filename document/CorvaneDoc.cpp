@@ -1,6 +1,7 @@
 #include "CorvaneDoc.h"
 
-#include "HexParser.h"
+#include "HexReader.h"
+#include "HexWriter.h"
 #include "Resource.h"
 
 #include <wx/filename.h>

@@ -1,5 +1,5 @@
 // Intel HEX output: 04, 00 and 01 records, upper-case digits, CR LF line ends.
-#include "HexParser.h"
+#include "HexWriter.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,13 +1,14 @@
 // Sorting and merging of the segment table after a read.
 //
-// Segments with equal start addresses must end up in the order that an exchange
-// sort (for i, for j > i: swap entries i and j when start[i] > start[j]) leaves
-// them in, which is not a stable order. That order can be had without the
-// quadratic sort: each pass of the exchange rotates the chain of strict running
-// minima, so larger starts never influence how copies of a start are reordered,
-// and the copies of a start S behave like a queue that is fed in table order:
-// every copy joins at the back, and every smaller start met later in the table
-// moves the queue's front to its back. The queue at the end is their final order.
+// Segments with equal start addresses (a file that gives a record twice, or records
+// that share a start) keep the order an exchange sort (for i, for j > i: swap entries
+// i and j when start[i] > start[j]) leaves them in. It is not a stable order, but it is
+// the order in which such files have always been shown and saved again, so a file read
+// and saved comes out the same. It is had here without the quadratic sort: each pass of
+// the exchange rotates the chain of strict running minima, so larger starts never
+// influence how copies of a start are reordered, and the copies of a start S behave like
+// a queue fed in table order: every copy joins at the back, and every smaller start met
+// later in the table moves the queue's front to its back.
 #include "MemoryImage.h"
 
 #include <algorithm>
@@ -144,8 +145,10 @@ void MemoryImage::SortLikeExchange()
 
 namespace
 {
-// Appends the bytes of every segment of a touching chain to its head with one
-// allocation. False (and nothing changed) when the block cannot be had.
+// A chain of touching segments becomes its head holding every byte in table order, as
+// absorbing the neighbours one at a time would make it; joining the whole chain at once
+// keeps a file of a million touching records from being copied a million times.
+// Appends the bytes of every segment of the chain to its head with one allocation. False (and nothing changed) when the block cannot be had.
 bool MergeChain(MemorySegment** pChain, int nChain, long long nTotal)
 {
     MemorySegment* pHead = pChain[0];
@@ -207,7 +210,6 @@ void MemoryImage::MergeTouching()
 
 void MemoryImage::Coalesce()
 {
-    Trim();
     SortLikeExchange();
     MergeTouching();
 }

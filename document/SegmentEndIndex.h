@@ -1,45 +1,43 @@
-// Which segments end at which address, for MemoryImage::AddBytes while records are
-// appended. Segments that end at the same address form a list in table order, so
-// "the first segment in table order ending here" is the head of that list.
+// Which segments end at which address, for CImageBuilder once records stop coming in
+// ascending order. The segments that end at one address form a heap ordered by table
+// position, so "the first segment in table order ending here" is its root and taking
+// it out or putting one in costs O(log n) however long the list is.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-class MemoryImage;
 struct MemorySegment;
 
 class CSegmentEndIndex
 {
 public:
-    explicit CSegmentEndIndex(const MemoryImage& image);
+    // indexes table entries 0 .. nCount-1 (null entries are left out); throws bad_alloc
+    CSegmentEndIndex(MemorySegment* const* ppTable, int nCount);
 
     // -1 when no segment ends at dwEnd
     int FirstEndingAt(uint32_t dwEnd) const;
-    // segment nIndex (now ending at dwNewEnd) used to end at dwOldEnd
+    // the segment FirstEndingAt(dwOldEnd) gave now ends at dwNewEnd
     void Move(int nIndex, uint32_t dwOldEnd, uint32_t dwNewEnd);
-    // a new segment at table entry nIndex, which is the table's last; false when out of memory
-    bool Append(int nIndex, const MemorySegment* pSeg);
-
-    int& Capacity(int nIndex) { return m_capacity[static_cast<size_t>(nIndex)]; }
-    const std::vector<int>& Capacities() const { return m_capacity; }
+    // a new segment at table entry nIndex, the table's last; throws bad_alloc
+    void Append(int nIndex, uint32_t dwEnd);
 
 private:
     struct Slot
     {
         uint32_t dwEnd;
-        int nHead; // -1: slot free
-        int nTail;
+        int nRoot; // -1: slot free
     };
 
     size_t Find(uint32_t dwEnd) const;
     void Insert(int nIndex, uint32_t dwEnd);
-    void Remove(int nIndex, uint32_t dwEnd);
+    void RemoveFirst(uint32_t dwEnd);
     void EraseSlot(size_t nSlot);
     void Rehash(size_t nSlots);
+    int Meld(int a, int b);
 
-    // The segment extended last is kept out of the table: a run of ascending records
+    // The segment extended last stays out of the heaps: a run of ascending records
     // then only moves this one end along.
     void FlushHot();
     int m_nHot = -1;
@@ -47,6 +45,8 @@ private:
 
     std::vector<Slot> m_slots;
     size_t m_nUsed = 0;
-    std::vector<int> m_next;     // next segment in the same end list, -1 at the tail
-    std::vector<int> m_capacity; // bytes the block can hold before it must grow
+    // children of each segment in its end's heap; -1: none
+    std::vector<int> m_left;
+    std::vector<int> m_right;
+    uint32_t m_nRandom = 0x9E3779B9u;
 };

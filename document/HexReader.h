@@ -1,25 +1,53 @@
-// The line and field rules of the HEX reader, shared by every way of loading a file.
-// Text is cut into pieces as a 1000-character fgets buffer would cut it: after a line
-// feed or after 999 characters. A piece ends at a NUL, a CR directly before its LF
+// Reading Intel HEX into a memory image, and the chunk scanner every way of reading
+// shares. Text is cut into pieces as a 1000-character fgets buffer would cut it: after a
+// line feed or after 999 characters. A piece ends at a NUL, a CR directly before its LF
 // belongs to the line break, and columns at or past its end read as the digit 0.
 #pragma once
 
-#include "MemoryImage.h"
+#include "HexParser.h"
+#include "ImageBuilder.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+
+// The reading procedure: clears the image (before the file is opened), reads every
+// record, coalesces. True when the file is a regular file that could be opened and at
+// least one segment results; anything else (a folder, a pipe, a device) is refused
+// without being read, so it can never block.
+bool ReadHexFile(MemoryImage& image, const char* pszPath);
+// Reads HEX text held in memory with the same rules.
+bool ReadHexText(MemoryImage& image, const char* pData, size_t nLen);
+
+// Called between the two passes over a file, when a file is read twice; tests change
+// the file there. Null normally.
+extern void (*g_pfnBetweenPasses)();
+
+// Feeds HEX text to an image in chunks of any size, record by record.
+class CHexTextReader
+{
+public:
+    explicit CHexTextReader(MemoryImage& image);
+    ~CHexTextReader();
+    void Feed(const char* pData, size_t nLen);
+    // Handles a last line without line break and coalesces: the image is then what
+    // ReadHexText gives for the whole text.
+    void Finish();
+
+private:
+    struct CImpl;
+    std::unique_ptr<CImpl> m_pImpl;
+};
 
 namespace hexscan
 {
 constexpr int kLineBufferSize = 1000;
 constexpr int kMaxPiece = kLineBufferSize - 1;
 
-// byte value of two characters, indexed by the first in the low byte; non-digits count 0
+// byte value of two characters, indexed by the first in the low byte
 const uint8_t* PairTable();
-// digit value of one character
-unsigned DigitValue(unsigned char c);
 
 inline uint8_t PairAt(const uint8_t* pPairs, const char* p)
 {
@@ -31,7 +59,7 @@ inline unsigned Field(const char* pPiece, int nLen, int nCol, int nDigits)
 {
     unsigned v = 0;
     for (int k = 0; k < nDigits; ++k)
-        v = v * 16 + (nCol + k < nLen ? DigitValue(static_cast<unsigned char>(pPiece[nCol + k])) : 0);
+        v = v * 16 + (nCol + k < nLen ? CHexParser::DigitValue(static_cast<unsigned char>(pPiece[nCol + k])) : 0);
     return v;
 }
 
@@ -161,13 +189,13 @@ private:
 // Adds every data record to the image, as the reading procedure does.
 struct CImageSink
 {
-    MemoryImage& image;
+    CImageBuilder& builder;
     const uint8_t* pPairs = PairTable();
     void Data(uint32_t dwAddress, const char* pPiece, int nLen, int n)
     {
         uint8_t bytes[256];
         DecodeData(pPairs, pPiece, nLen, n, bytes);
-        image.AddBytes(dwAddress, bytes, n);
+        builder.AddBytes(dwAddress, bytes, n);
     }
     bool WantsMore() const { return true; }
 };

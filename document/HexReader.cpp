@@ -1,0 +1,480 @@
+// Loading a whole HEX file or text into an image.
+//
+// Recording every data record as a segment of its own until the final sort is what
+// the reading procedure describes, but for a file whose records come in descending
+// or random order that means millions of short-lived segments. When no two data
+// records share an address (and none is empty or runs past 0xFFFFFFFF), the result
+// does not depend on the order the records came in: it is the runs of touching
+// records, in address order. Such a file is read twice: once for where its records
+// lie, once to put their bytes straight into the final blocks. Files in ascending
+// order and files whose records overlap take the record-by-record path, and so does a
+// file that turns out different in the second pass.
+#include "HexReader.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+void (*g_pfnBetweenPasses)() = nullptr;
+
+namespace
+{
+// Byte values of all character pairs, from the one digit rule.
+struct CPairTable
+{
+    uint8_t value[65536] = {};
+    constexpr CPairTable()
+    {
+        for (int a = 0; a < 256; ++a)
+            for (int b = 0; b < 256; ++b)
+                value[a | b << 8] =
+                    static_cast<uint8_t>(CHexParser::DigitValue(static_cast<unsigned char>(a)) << 4 |
+                                         CHexParser::DigitValue(static_cast<unsigned char>(b)));
+    }
+};
+} // namespace
+
+const uint8_t* hexscan::PairTable()
+{
+    static const CPairTable table;
+    return table.value;
+}
+
+struct CHexTextReader::CImpl
+{
+    explicit CImpl(MemoryImage& target) : image(target), builder(target), sink{builder}, scanner(sink) {}
+    MemoryImage& image;
+    CImageBuilder builder;
+    hexscan::CImageSink sink;
+    hexscan::CScanner<hexscan::CImageSink> scanner;
+};
+
+CHexTextReader::CHexTextReader(MemoryImage& image) : m_pImpl(std::make_unique<CImpl>(image)) {}
+
+CHexTextReader::~CHexTextReader() = default;
+
+void CHexTextReader::Feed(const char* pData, size_t nLen)
+{
+    m_pImpl->scanner.Feed(pData, nLen);
+}
+
+void CHexTextReader::Finish()
+{
+    m_pImpl->scanner.Finish();
+    m_pImpl->builder.Finish();
+    m_pImpl->image.Coalesce();
+}
+
+namespace
+{
+struct CExtent
+{
+    uint32_t dwAddress;
+    uint32_t nLen;
+};
+
+// First pass: where the data records lie, without their bytes.
+struct CExtentSink
+{
+    std::vector<CExtent> extents;
+    bool bDisjointSoFar = true;
+    uint64_t nRecords = 0;
+    uint64_t nBytes = 0;
+
+    void Data(uint32_t dwAddress, const char*, int, int n)
+    {
+        ++nRecords;
+        nBytes += static_cast<uint64_t>(n);
+        if (!bDisjointSoFar)
+            return;
+        // empty segments and addresses that wrap depend on record order
+        if (n == 0 || static_cast<uint64_t>(dwAddress) + static_cast<uint64_t>(n) >= 0x100000000ull)
+        {
+            bDisjointSoFar = false;
+            return;
+        }
+        if (!extents.empty())
+        {
+            CExtent& last = extents.back();
+            if (static_cast<uint64_t>(last.dwAddress) + last.nLen == dwAddress && last.nLen + static_cast<uint64_t>(n) <= INT_MAX)
+            {
+                last.nLen += static_cast<uint32_t>(n);
+                return;
+            }
+        }
+        try
+        {
+            extents.push_back({dwAddress, static_cast<uint32_t>(n)});
+        }
+        catch (const std::bad_alloc&)
+        {
+            bDisjointSoFar = false;
+            std::vector<CExtent>().swap(extents);
+        }
+    }
+    bool WantsMore() const { return bDisjointSoFar; }
+};
+
+bool SortExtents(std::vector<CExtent>& v)
+{
+    auto byAddress = [](const CExtent& a, const CExtent& b) { return a.dwAddress < b.dwAddress; };
+    if (std::is_sorted(v.begin(), v.end(), byAddress))
+        return true;
+    if (std::is_sorted(v.rbegin(), v.rend(), byAddress))
+    {
+        std::reverse(v.begin(), v.end());
+        return true;
+    }
+    std::vector<CExtent> tmp;
+    try
+    {
+        tmp.resize(v.size());
+    }
+    catch (const std::bad_alloc&)
+    {
+        return false;
+    }
+    // two stable counting passes over 16 bits each
+    for (int nShift = 0; nShift < 32; nShift += 16)
+    {
+        std::vector<size_t> start(65537, 0);
+        for (const CExtent& e : v)
+            ++start[((e.dwAddress >> nShift) & 0xFFFF) + 1];
+        for (size_t k = 1; k < start.size(); ++k)
+            start[k] += start[k - 1];
+        for (const CExtent& e : v)
+            tmp[start[(e.dwAddress >> nShift) & 0xFFFF]++] = e;
+        v.swap(tmp);
+    }
+    return true;
+}
+
+// Joins touching extents into runs; false when two of them share an address.
+bool JoinRuns(std::vector<CExtent>& v)
+{
+    size_t nOut = 0;
+    for (const CExtent& e : v)
+    {
+        if (nOut > 0)
+        {
+            CExtent& prev = v[nOut - 1];
+            const uint64_t nEnd = static_cast<uint64_t>(prev.dwAddress) + prev.nLen;
+            if (e.dwAddress < nEnd)
+                return false;
+            if (e.dwAddress == nEnd)
+            {
+                if (static_cast<uint64_t>(prev.nLen) + e.nLen > INT_MAX)
+                    return false;
+                prev.nLen += e.nLen;
+                continue;
+            }
+        }
+        v[nOut++] = e;
+    }
+    v.resize(nOut);
+    return true;
+}
+
+// In a table sorted by start address: the last segment that starts below nLimit, or -1.
+int LastStartingBelow(const MemoryImage& image, uint64_t nLimit)
+{
+    int nLow = 0, nHigh = image.GetCount();
+    while (nLow < nHigh)
+    {
+        const int nMid = nLow + (nHigh - nLow) / 2;
+        if (image.GetAt(nMid)->m_dwAddress < nLimit)
+            nLow = nMid + 1;
+        else
+            nHigh = nMid;
+    }
+    return nLow - 1;
+}
+
+// Second pass: every record's bytes go straight into the block that holds its address.
+// Each record must fill bytes of the runs the first pass found that no record filled
+// yet, and every byte must be filled: a file that changed in between fails the check.
+class CFillSink
+{
+public:
+    explicit CFillSink(const MemoryImage& image) : m_image(image) {}
+    bool Start()
+    {
+        try
+        {
+            m_offset.reserve(static_cast<size_t>(m_image.GetCount()));
+            for (int i = 0; i < m_image.GetCount(); ++i)
+            {
+                m_offset.push_back(m_nTotal);
+                m_nTotal += static_cast<uint64_t>(m_image.GetAt(i)->m_nSize);
+            }
+            m_filled.assign(static_cast<size_t>(m_nTotal / 64 + 1), 0);
+        }
+        catch (const std::bad_alloc&)
+        {
+            return false;
+        }
+        return true;
+    }
+    void Data(uint32_t dwAddress, const char* pPiece, int nLen, int n)
+    {
+        const int nSeg = m_bOk && n > 0 ? Holder(dwAddress, n) : -1;
+        MemorySegment* pSeg = m_image.GetAt(nSeg);
+        const uint32_t nAt = pSeg ? dwAddress - pSeg->m_dwAddress : 0;
+        if (!pSeg || !Claim(m_offset[static_cast<size_t>(nSeg)] + nAt, n))
+        {
+            m_bOk = false;
+            return;
+        }
+        m_nFilled += static_cast<uint64_t>(n);
+        hexscan::DecodeData(m_pPairs, pPiece, nLen, n, pSeg->m_pBytes + nAt);
+    }
+    bool WantsMore() const { return m_bOk; }
+    // every byte of every run filled exactly once
+    bool Complete() const { return m_bOk && m_nFilled == m_nTotal; }
+
+private:
+    int Holder(uint32_t dwAddress, int n)
+    {
+        auto holds = [&](int i) {
+            const MemorySegment* p = m_image.GetAt(i);
+            return p->m_dwAddress <= dwAddress && static_cast<uint64_t>(dwAddress) + n <= p->GetEnd64();
+        };
+        if (m_nHint < m_image.GetCount() && holds(m_nHint))
+            return m_nHint;
+        const int nFound = LastStartingBelow(m_image, static_cast<uint64_t>(dwAddress) + 1);
+        if (nFound < 0 || !holds(nFound))
+            return -1;
+        return m_nHint = nFound;
+    }
+    // marks n bytes from nPos filled; false when one of them already was
+    bool Claim(uint64_t nPos, int n)
+    {
+        while (n > 0)
+        {
+            const int nBit = static_cast<int>(nPos & 63);
+            const int k = std::min(n, 64 - nBit);
+            const uint64_t nMask = (k == 64 ? ~0ull : (1ull << k) - 1) << nBit;
+            uint64_t& nWord = m_filled[static_cast<size_t>(nPos >> 6)];
+            if (nWord & nMask)
+                return false;
+            nWord |= nMask;
+            nPos += static_cast<uint64_t>(k);
+            n -= k;
+        }
+        return true;
+    }
+
+    const MemoryImage& m_image;
+    const uint8_t* m_pPairs = hexscan::PairTable();
+    std::vector<uint64_t> m_offset; // where each run starts among all runs' bytes
+    std::vector<uint64_t> m_filled; // one bit per byte
+    uint64_t m_nTotal = 0;
+    uint64_t m_nFilled = 0;
+    int m_nHint = 0;
+    bool m_bOk = true;
+};
+
+class CMemoryText
+{
+public:
+    CMemoryText(const char* pData, size_t nLen) : m_pData(pData), m_nLen(nLen) {}
+    template <class F> void ForEachChunk(F&& f) { f(m_pData, m_nLen); }
+    bool Rewind() { return true; }
+    void BetweenPasses() {}
+
+private:
+    const char* m_pData;
+    size_t m_nLen;
+};
+
+// An open file descriptor, closed when it goes out of scope.
+class CFileDescriptor
+{
+public:
+    explicit CFileDescriptor(int fd) : m_fd(fd) {}
+    ~CFileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    CFileDescriptor(const CFileDescriptor&) = delete;
+    CFileDescriptor& operator=(const CFileDescriptor&) = delete;
+    int Get() const { return m_fd; }
+    int Release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd;
+};
+
+// Opens only a regular file. Opening does not wait (a FIFO without a writer would
+// block the program), and the descriptor blocks again once the file is known to be
+// regular.
+int OpenRegularFile(const char* pszPath)
+{
+    CFileDescriptor fd(::open(pszPath, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st;
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return -1;
+    const int nFlags = ::fcntl(fd.Get(), F_GETFL);
+    if (nFlags < 0 || ::fcntl(fd.Get(), F_SETFL, nFlags & ~O_NONBLOCK) != 0)
+        return -1;
+    return fd.Release();
+}
+
+class CFileText
+{
+public:
+    explicit CFileText(int fd) : m_fd(fd), m_pBuf(new (std::nothrow) char[kChunk]) {}
+    bool HasBuffer() const { return m_pBuf != nullptr; }
+    template <class F> void ForEachChunk(F&& f)
+    {
+        for (;;)
+        {
+            const ssize_t nRead = ::read(m_fd, m_pBuf.get(), kChunk);
+            if (nRead < 0 && errno == EINTR)
+                continue;
+            // a read error ends the file like its end does, keeping what was read
+            if (nRead <= 0 || !f(m_pBuf.get(), static_cast<size_t>(nRead)))
+                return;
+        }
+    }
+    bool Rewind() { return ::lseek(m_fd, 0, SEEK_SET) == 0; }
+    void BetweenPasses()
+    {
+        if (g_pfnBetweenPasses)
+            g_pfnBetweenPasses();
+    }
+
+private:
+    static constexpr size_t kChunk = 1 << 20;
+    int m_fd;
+    std::unique_ptr<char[]> m_pBuf;
+};
+
+template <class TText, class TSink> void Scan(TText& text, TSink& sink)
+{
+    hexscan::CScanner<TSink> scanner(sink);
+    text.ForEachChunk([&](const char* p, size_t n) {
+        scanner.Feed(p, n);
+        return sink.WantsMore();
+    });
+    scanner.Finish();
+}
+
+// False when the text turns out not to qualify, or changed between the passes: the
+// caller then starts over record by record.
+template <class TText> bool ReadTwoPasses(CImageBuilder& builder, TText& text)
+{
+    CExtentSink where;
+    Scan(text, where);
+    if (!where.bDisjointSoFar || !SortExtents(where.extents) || !JoinRuns(where.extents))
+        return false;
+    for (const CExtent& run : where.extents)
+        if (!builder.AddZeroed(run.dwAddress, static_cast<int>(run.nLen)))
+            return false;
+    if (where.extents.empty())
+        return true;
+    std::vector<CExtent>().swap(where.extents);
+    text.BetweenPasses();
+    CFillSink fill(builder.Image());
+    if (!text.Rewind() || !fill.Start())
+        return false;
+    Scan(text, fill);
+    return fill.Complete();
+}
+
+// Reads record by record while the records come in ascending order without sharing
+// addresses (the table then holds just the final segments). At the first record that
+// goes back to an address no segment holds yet it stops: the order is descending or
+// random, and two passes serve it better.
+struct CFirstPassSink
+{
+    hexscan::CImageSink sink;
+    bool bWatching = true;
+    bool bRestart = false;
+    uint64_t nPrevEnd = 0;
+
+    bool HoldsAny(uint32_t dwAddress, int n) const
+    {
+        const MemoryImage& image = sink.builder.Image();
+        const int nFound = LastStartingBelow(image, static_cast<uint64_t>(dwAddress) + n);
+        return nFound >= 0 && image.GetAt(nFound)->GetEnd64() > dwAddress;
+    }
+    void Data(uint32_t dwAddress, const char* pPiece, int nLen, int n)
+    {
+        if (bRestart)
+            return;
+        if (bWatching)
+        {
+            const uint64_t nEnd = static_cast<uint64_t>(dwAddress) + static_cast<uint64_t>(n);
+            if (n == 0 || nEnd >= 0x100000000ull)
+                bWatching = false;
+            else if (dwAddress >= nPrevEnd)
+                nPrevEnd = nEnd;
+            else
+            {
+                bWatching = false;
+                if (!HoldsAny(dwAddress, n))
+                {
+                    bRestart = true;
+                    return;
+                }
+            }
+        }
+        sink.Data(dwAddress, pPiece, nLen, n);
+    }
+    bool WantsMore() const { return !bRestart; }
+};
+
+template <class TText> bool Load(MemoryImage& image, TText& text)
+{
+    {
+        CImageBuilder builder(image);
+        CFirstPassSink first{{builder}};
+        Scan(text, first);
+        if (first.bRestart)
+        {
+            builder.Clear();
+            if (!text.Rewind())
+                return false;
+            if (!ReadTwoPasses(builder, text))
+            {
+                builder.Clear();
+                if (!text.Rewind())
+                    return false;
+                hexscan::CImageSink sink{builder};
+                Scan(text, sink);
+            }
+        }
+    }
+    image.Coalesce();
+    return image.GetCount() > 0;
+}
+} // namespace
+
+bool ReadHexText(MemoryImage& image, const char* pData, size_t nLen)
+{
+    image.DeleteAll();
+    CMemoryText text(pData, nLen);
+    return Load(image, text);
+}
+
+bool ReadHexFile(MemoryImage& image, const char* pszPath)
+{
+    // cleared before the file is opened, so a failed read never leaves old data behind
+    image.DeleteAll();
+    const CFileDescriptor fd(OpenRegularFile(pszPath));
+    if (fd.Get() < 0)
+        return false;
+#ifdef POSIX_FADV_SEQUENTIAL
+    ::posix_fadvise(fd.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+#endif
+    CFileText text(fd.Get());
+    return text.HasBuffer() && Load(image, text);
+}
