@@ -1,10 +1,10 @@
 // Times the HEX reader and writer on one file. Every measurement runs in a child
 // process of its own, so the peak resident size reported belongs to that step alone.
 //   hexbench FILE [REPEAT]      prints key=value lines; times are the best of REPEAT runs
-//   hexbench --verify FILE      compares the image read with the designed, quadratic procedure
-#include "HexParser.h"
-#include "MemoryImage.h"
-#include "ReferenceReader.h"
+//   hexbench --verify FILE      compares the image read with the reference reader's (quadratic)
+#include "HexReader.h"
+#include "HexWriter.h"
+#include "Reference.h"
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -148,18 +148,6 @@ Measurement Best(Step step, const char* pszPath, int nRepeat)
         best.nPeakRssKiB = nPeak;
     }
     return best;
-}
-
-ImageCopy CopyImage(const MemoryImage& image)
-{
-    ImageCopy copy;
-    for (int i = 0; i < image.GetCount(); i++)
-    {
-        const MemorySegment* p = image.GetAt(i);
-        copy.push_back(
-            {p->m_dwAddress, std::vector<uint8_t>(p->m_pBytes, p->m_pBytes + p->m_nSize)});
-    }
-    return copy;
 }
 
 int Verify(const char* pszPath)

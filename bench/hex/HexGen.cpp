@@ -1,6 +1,6 @@
 // Writes the benchmark corpus: Intel HEX files of the shapes real files come in.
 //   hexgen [DIR [SHAPE...]]     DIR defaults to /tmp/corvane-corpus, SHAPE to all of them
-#include "HexRecordWriter.h"
+#include "Reference.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -19,6 +19,9 @@ constexpr uint32_t kSparseRecords = 1000000;
 // one record, then a gap of the same size: every record is a segment of its own
 constexpr uint32_t kSparseStride = 32;
 constexpr uint32_t kDupDistinct = 50000;
+// copies of one record before and after a block of shorter records that end elsewhere
+constexpr uint32_t kQuadraticCopies = 200000;
+constexpr uint32_t kScatteredRecords = 1000000;
 constexpr uint64_t kSeed = 0x436F7276616E6531ull;
 
 // Small, fixed generator so the corpus is the same with every standard library.
@@ -51,14 +54,46 @@ std::vector<uint8_t> MakeImageBytes()
     return bytes;
 }
 
-// Record start addresses, in file order.
-using AddressList = std::vector<uint32_t>;
+struct CRecordAt
+{
+    uint32_t dwAddress;
+    int n = kRecordBytes;
+};
+// The data records, in file order.
+using AddressList = std::vector<CRecordAt>;
 
 AddressList Ascending(uint32_t nRecords, uint32_t nStride)
 {
     AddressList list(nRecords);
     for (uint32_t i = 0; i < nRecords; i++)
-        list[i] = i * nStride;
+        list[i].dwAddress = i * nStride;
+    return list;
+}
+
+// K copies of a record at 0x0100, 1,000 shorter records at 0x0118, K records at 0x0110:
+// each of the last K extends a segment into the end address the short ones share.
+AddressList Quadratic()
+{
+    AddressList list(kQuadraticCopies, CRecordAt{0x0100});
+    list.insert(list.end(), 1000, CRecordAt{0x0118, 8});
+    list.insert(list.end(), kQuadraticCopies, CRecordAt{0x0110});
+    return list;
+}
+
+// The same records at addresses mirrored below 0x10000.
+AddressList Mirrored(AddressList list)
+{
+    for (CRecordAt& r : list)
+        r.dwAddress = 0x10000 - r.dwAddress - static_cast<uint32_t>(r.n);
+    return list;
+}
+
+AddressList Scattered()
+{
+    AddressList list(kScatteredRecords);
+    CSplitMix rng(kSeed + 3);
+    for (CRecordAt& r : list)
+        r = {static_cast<uint32_t>(rng.Next()), 1};
     return list;
 }
 
@@ -99,29 +134,60 @@ AddressList MakeShape(const std::string& name)
         list.insert(list.end(), list.begin(), list.end());
         Shuffle(list, kSeed + 2);
     }
+    else if (name == "quadratic")
+        list = Quadratic();
+    else if (name == "quadratic-reversed")
+    {
+        list = Quadratic();
+        std::reverse(list.begin(), list.end());
+    }
+    else if (name == "quadratic-mirrored")
+        list = Mirrored(Quadratic());
+    else if (name == "scattered")
+        list = Scattered();
     return list;
 }
 
-// Data bytes come from the dense image at the record's address (sparse strides past it
-// wrap around the image).
+// Data bytes come from the dense image at the record's address (addresses past it wrap
+// around the image); a 04 record goes before every record whose 64 KiB page differs
+// from the one in force.
 bool WriteShape(const std::filesystem::path& target, const AddressList& list,
                 const std::vector<uint8_t>& image)
 {
     const std::filesystem::path temp = target.string() + ".part";
-    CHexRecordWriter writer;
-    if (!writer.Open(temp.string()))
+    FILE* pFile = std::fopen(temp.c_str(), "wb");
+    if (!pFile)
         return false;
-    for (uint32_t dwAddress : list)
-        writer.WriteData(dwAddress, &image[dwAddress % kDenseBytes], kRecordBytes);
-    writer.WriteEndOfFile();
-    if (!writer.Close())
-        return false;
+    std::string text;
+    uint32_t dwPage = 0x10000; // none yet
+    bool bOk = true;
+    for (const CRecordAt& r : list)
+    {
+        if (r.dwAddress >> 16 != dwPage)
+        {
+            dwPage = r.dwAddress >> 16;
+            const uint8_t page[2] = {static_cast<uint8_t>(dwPage >> 8), static_cast<uint8_t>(dwPage)};
+            AppendRecord(text, 0x04, 0, page, 2);
+        }
+        AppendRecord(text, 0x00, static_cast<uint16_t>(r.dwAddress), &image[r.dwAddress % kDenseBytes],
+                     static_cast<size_t>(r.n));
+        if (text.size() >= (1u << 20))
+        {
+            bOk = bOk && std::fwrite(text.data(), 1, text.size(), pFile) == text.size();
+            text.clear();
+        }
+    }
+    text += ":00000001FF\r\n";
+    bOk = bOk && std::fwrite(text.data(), 1, text.size(), pFile) == text.size();
+    bOk = std::fclose(pFile) == 0 && bOk;
     std::error_code ec;
     std::filesystem::rename(temp, target, ec);
-    return !ec;
+    return bOk && !ec;
 }
 
-const char* const kShapes[] = {"dense", "sparse", "reversed", "shuffled", "twice", "dupshuffled"};
+const char* const kShapes[] = {"dense",     "sparse",          "reversed",           "shuffled",
+                               "twice",     "dupshuffled",     "quadratic",          "quadratic-reversed",
+                               "quadratic-mirrored", "scattered"};
 
 bool IsShape(const std::string& name)
 {

@@ -12,6 +12,11 @@ struct LinesCase
     std::vector<std::string> segments; // empty: the read fails
 };
 
+void PrintTo(const LinesCase& c, std::ostream* pOut)
+{
+    *pOut << c.pszName;
+}
+
 // ":0100000011" padded with F to 999 characters: one full piece of the line buffer
 const std::string kPiece999 = ":0100000011" + std::string(988, 'F');
 
@@ -107,7 +112,7 @@ class HexReaderLines : public testing::TestWithParam<LinesCase>
 };
 
 // With LF or CR LF line ends, whole or fed one byte at a time.
-TEST_P(HexReaderLines, ReadAsDesigned)
+TEST_P(HexReaderLines, ReadsTheRecordsItHolds)
 {
     const auto& [pszName, text, expected] = GetParam();
     for (const std::string& variant : {text, WithCrLf(text)})
@@ -120,7 +125,6 @@ TEST_P(HexReaderLines, ReadAsDesigned)
         for (char ch : variant)
             reader.Feed(&ch, 1);
         reader.Finish();
-        fed.Coalesce();
         EXPECT_EQ(Dump(fed), expected) << "fed byte by byte";
     }
 }

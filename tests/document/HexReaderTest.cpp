@@ -1,7 +1,9 @@
-// Digit conversion and the reading procedure as a whole: clearing, failures, file blocks.
+// Digit conversion and the reading procedure as a whole: what it refuses, clearing, file
+// blocks, and a file that changes between the two passes.
 #include "TestSupport.h"
 
 #include <cctype>
+#include <fstream>
 
 #include <sys/stat.h>
 
@@ -20,7 +22,8 @@ TEST(HexParser, EveryByteValueAsOneDigit)
 }
 
 // The image is cleared before the file is opened, so a failed read leaves it empty, and
-// a segment of the old image never takes in a record of the new one.
+// a segment of the old image never takes in a record of the new one. Only regular files
+// are read: a FIFO without writer must not block, /dev/zero must not run forever.
 TEST(HexReader, ReadReplacesTheWholeImage)
 {
     CTempDir dir;
@@ -30,16 +33,18 @@ TEST(HexReader, ReadReplacesTheWholeImage)
     dir.Write("bases.hex", ":020000040001F9\n:020000021000EC\n:0400000512345678E8\n");
     dir.Write("data.hex", ":0400100001020304E2\n:00000001FF\n");
     ASSERT_EQ(mkdir(dir.File("folder.hex").c_str(), 0755), 0);
-    for (const char* pszName :
-         {"missing.hex", "empty.hex", "eof.hex", "text.hex", "bases.hex", "folder.hex", "data.hex"})
+    ASSERT_EQ(mkfifo(dir.File("fifo.hex").c_str(), 0644), 0);
+    for (const std::string name : {"missing.hex", "empty.hex", "eof.hex", "text.hex", "bases.hex",
+                                   "folder.hex", "fifo.hex", "/dev/zero", "data.hex"})
     {
-        const bool bData = std::string(pszName) == "data.hex";
+        const bool bData = name == "data.hex";
         MemoryImage image;
         image.AddBytes(0x0C, ByteRun(0xC0, 4).data(), 4); // ends where data.hex starts
-        EXPECT_EQ(ReadHexFile(image, dir.File(pszName).c_str()), bData) << pszName;
+        const std::string path = name[0] == '/' ? name : dir.File(name);
+        EXPECT_EQ(ReadHexFile(image, path.c_str()), bData) << name;
         EXPECT_EQ(Dump(image), bData ? std::vector<std::string>{"00000010 4 01020304"}
                                      : std::vector<std::string>{})
-            << pszName;
+            << name;
     }
 }
 
@@ -59,7 +64,35 @@ TEST(HexReader, LinesCutBetweenFileBlocks)
     dir.Write("big.hex", text);
     MemoryImage image;
     ASSERT_TRUE(ReadHexFile(image, dir.File("big.hex").c_str()));
-    EXPECT_EQ(Segments(image), (std::vector<SegmentData>{{0, {0x41}}, {0x1000, ByteRun(0, 3000)}}));
+    EXPECT_EQ(Segments(image), (ImageCopy{{0, {0x41}}, {0x1000, ByteRun(0, 3000)}}));
+}
+
+// A file whose records go back in address is read twice; when it is rewritten in place
+// between the passes, the image is the new file's, never a mix of both layouts.
+TEST(HexReader, FileRewrittenBetweenThePasses)
+{
+    const std::string kFirst = Record(0, 0x20, ByteRun(0x20, 16)) + "\n" + Record(0, 0x10, ByteRun(0x10, 16)) + "\n";
+    // the same layout with other bytes; records that now overlap; a record that now
+    // leaves its run
+    const std::string kSecond[] = {
+        Record(0, 0x20, ByteRun(0xA0, 16)) + "\n" + Record(0, 0x10, ByteRun(0x90, 16)) + "\n",
+        Record(0, 0x10, ByteRun(0x10, 16)) + "\n" + Record(0, 0x18, ByteRun(0x18, 16)) + "\n",
+        Record(0, 0x20, ByteRun(0x20, 16)) + "\n" + Record(0, 0x08, ByteRun(0x08, 16)) + "\n",
+    };
+    static std::string s_path, s_text;
+    CTempDir dir;
+    s_path = dir.File("changing.hex");
+    for (const std::string& second : kSecond)
+    {
+        dir.Write("changing.hex", kFirst);
+        s_text = second;
+        g_pfnBetweenPasses = [] { std::ofstream(s_path, std::ios::binary) << s_text; };
+        MemoryImage image;
+        const bool bOk = ReadHexFile(image, s_path.c_str());
+        g_pfnBetweenPasses = nullptr;
+        EXPECT_TRUE(bOk);
+        EXPECT_EQ(Dump(image), Dump(ReferenceRead(second.data(), second.size()))) << second;
+    }
 }
 
 } // namespace

@@ -17,9 +17,7 @@ const char kSmallText[] = ":03010000010203F6\r\n:00000001FF\r\n";
 // Enough text that no stream buffer holds it all; or three bytes at 0x100.
 void Fill(MemoryImage& image, bool bLarge)
 {
-    const Bytes bytes = bLarge ? ByteRun(0, 0x20000) : ByteRun(1, 3);
-    image.AddBytes(bLarge ? 0x8000 : 0x100, bytes.data(), static_cast<int>(bytes.size()));
-    image.Trim();
+    FillImage(image, {{bLarge ? 0x8000u : 0x100u, bLarge ? ByteRun(0, 0x20000) : ByteRun(1, 3)}});
 }
 
 mode_t ModeOf(const std::string& path)

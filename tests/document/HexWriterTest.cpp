@@ -7,9 +7,14 @@ namespace
 struct WriterCase
 {
     const char* pszName;
-    std::vector<SegmentData> segments;
+    ImageCopy segments;
     std::vector<std::string> lines;
 };
+
+void PrintTo(const WriterCase& c, std::ostream* pOut)
+{
+    *pOut << c.pszName;
+}
 
 const WriterCase kCases[] = {
     {"EmptyImage", {}, {":00000001FF"}},
@@ -72,8 +77,8 @@ TEST_P(HexWriterCases, WriteExactlyAndReadBack)
     EXPECT_EQ(text, expected);
     MemoryImage back;
     ReadHexText(back, text.data(), text.size());
-    std::vector<SegmentData> segments;
-    for (const SegmentData& s : GetParam().segments)
+    ImageCopy segments;
+    for (const SegmentCopy& s : GetParam().segments)
         if (!s.bytes.empty())
             segments.push_back(s);
     EXPECT_EQ(Segments(back), segments);
@@ -82,41 +87,13 @@ TEST_P(HexWriterCases, WriteExactlyAndReadBack)
 INSTANTIATE_TEST_SUITE_P(Cases, HexWriterCases, testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.pszName); });
 
-// The designed writer, with the boundary rule: a 04 record before each segment in extended
-// mode and before the first data record of every further 64 KiB page. (The fuzz target
-// compares the writer with it on random images.)
-std::string ReferenceWrite(const std::vector<SegmentData>& segments)
-{
-    bool bExtended = false;
-    for (const SegmentData& s : segments)
-        bExtended |= s.dwAddress > 0xFFFF || s.dwAddress + s.bytes.size() > 0x10000;
-    auto page = [](uint32_t dw) {
-        return Record(4, 0, {uint8_t(dw >> 24), uint8_t(dw >> 16)}) + "\r\n";
-    };
-    std::string text;
-    for (const SegmentData& s : segments)
-    {
-        if (bExtended)
-            text += page(s.dwAddress);
-        for (size_t k = 0; k < s.bytes.size();)
-        {
-            const uint32_t dw = s.dwAddress + static_cast<uint32_t>(k);
-            if (k > 0 && (dw & 0xFFFF) == 0)
-                text += page(dw);
-            const size_t n = std::min<size_t>({16, s.bytes.size() - k, 0x10000 - (dw & 0xFFFF)});
-            text += Record(0, dw & 0xFFFF, Bytes(&s.bytes[k], &s.bytes[k] + n)) + "\r\n";
-            k += n;
-        }
-    }
-    return text + ":00000001FF\r\n";
-}
-
+// A segment over several pages is written as the reference writer writes it.
 TEST(HexWriterModel, SegmentOverSeveralPagesReadsBack)
 {
     Bytes bytes(0x30000);
     for (size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<uint8_t>(i * 7 + (i >> 16));
-    const std::vector<SegmentData> segments = {{0x0FFF8, bytes}};
+    const ImageCopy segments = {{0x0FFF8, bytes}};
     MemoryImage image;
     FillImage(image, segments);
     const std::string text = FormatHexText(image);

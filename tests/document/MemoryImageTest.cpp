@@ -15,9 +15,7 @@ TEST(MemoryImageTable, AddGrowsCapacityBySevenEntries)
     {
         while (image.GetCount() < nCount)
             FillImage(image, {{static_cast<uint32_t>(image.GetCount()), {}}});
-        EXPECT_EQ(image.m_nCapacity, nCapacity) << "count " << nCount;
-        for (int i = image.m_nCount; i < image.m_nCapacity; ++i)
-            EXPECT_EQ(image.m_ppSegments[i], nullptr) << "spare entry " << i;
+        EXPECT_EQ(image.GetCapacity(), nCapacity) << "count " << nCount;
     }
     EXPECT_EQ(image.GetAt(21)->m_dwAddress, 21u);
 }
@@ -35,10 +33,9 @@ TEST(MemoryImageTable, SetSizeFollowsTheGrowthRule)
             EXPECT_TRUE(image.SetSize(n));
         SCOPED_TRACE(testing::PrintToString(sizes));
         EXPECT_EQ(image.GetCount(), nCount);
-        EXPECT_EQ(image.m_nCapacity, nCapacity);
-        EXPECT_EQ(image.m_ppSegments == nullptr, nCapacity == 0);
-        for (int i = 0; i < image.m_nCapacity; ++i)
-            EXPECT_EQ(image.m_ppSegments[i], nullptr);
+        EXPECT_EQ(image.GetCapacity(), nCapacity);
+        for (int i = 0; i < nCount; ++i)
+            EXPECT_EQ(image.GetAt(i), nullptr);
     }
 }
 
@@ -49,7 +46,7 @@ TEST(MemoryImageTable, GetAtIsNullOutsideTheCountAndInGaps)
     auto* p = new MemorySegment;
     image.SetAtGrow(9, p);
     EXPECT_EQ(image.GetCount(), 10);
-    EXPECT_EQ(image.m_nCapacity, 14);
+    EXPECT_EQ(image.GetCapacity(), 14);
     for (int i : {-1, INT_MIN, 0, 8, 10, 14, INT_MAX})
         EXPECT_EQ(image.GetAt(i), nullptr) << i;
     // an entry past the count is out of range even while it still holds a segment
@@ -58,18 +55,29 @@ TEST(MemoryImageTable, GetAtIsNullOutsideTheCountAndInGaps)
     ASSERT_TRUE(image.SetSize(10));
     EXPECT_EQ(image.GetAt(9), p);
     image.DeleteAll(); // skips the null entries
-    EXPECT_EQ(image.m_ppSegments, nullptr);
+    EXPECT_EQ(image.GetCapacity(), 0);
 }
 
-// The designed rules on examples (the model tests check them on random tables). Steps:
+// The rules on examples (the model tests check them on random tables). Steps:
 // "A<address>:<bytes>" AddBytes, "X<address>:<bytes>" Add of a ready segment, "C" Coalesce.
-using OpsCase = std::tuple<const char*, const char*, std::vector<std::string>>;
+struct OpsCase
+{
+    const char* pszName;
+    const char* pszSteps;
+    std::vector<std::string> segments;
+};
+
+void PrintTo(const OpsCase& c, std::ostream* pOut)
+{
+    *pOut << c.pszName;
+}
+
 const OpsCase kOpsCases[] = {
     {"FirstSegmentInTableOrderIsExtended",
      "A2:C2C3 A0:00010203 C A2:B2B3 A4:04",
      {"00000000 5 0001020304", "00000002 2 C2C3", "00000002 2 B2B3"}},
     {"SegmentAddedWholeIsExtended", "X20:2021 A22:22", {"00000020 3 202122"}},
-    // the designed example: starts 2 (first), 2 (second), 1 end as 1, 2 (second), 2 (first)
+    // starts 2 (first), 2 (second), 1 end as 1, 2 (second), 2 (first)
     {"EqualStartsKeepTheExchangeSortOrder",
      "A2:A1 A2:B1 A1:C1C2 C",
      {"00000001 2 C1C2", "00000002 1 B1", "00000002 1 A1"}},
@@ -82,10 +90,10 @@ class MemoryImageOps : public testing::TestWithParam<OpsCase>
 {
 };
 
-TEST_P(MemoryImageOps, GiveTheDesignedTable)
+TEST_P(MemoryImageOps, LeaveTheExpectedTable)
 {
     MemoryImage image;
-    std::istringstream steps(std::get<1>(GetParam()));
+    std::istringstream steps(GetParam().pszSteps);
     for (std::string step; steps >> step;)
     {
         const size_t nColon = step.find(':');
@@ -94,18 +102,17 @@ TEST_P(MemoryImageOps, GiveTheDesignedTable)
             image.Coalesce();
             continue;
         }
-        const auto dwAddress =
-            static_cast<uint32_t>(std::stoll(step.substr(1, nColon - 1), nullptr, 16));
+        const auto dwAddress = static_cast<uint32_t>(std::stoll(step.substr(1, nColon - 1), nullptr, 16));
         const Bytes bytes = FromHex(step.substr(nColon + 1));
         if (step[0] == 'A')
             image.AddBytes(dwAddress, bytes.data(), static_cast<int>(bytes.size()));
         else
             FillImage(image, {{dwAddress, bytes}});
     }
-    EXPECT_EQ(Dump(image), std::get<2>(GetParam()));
+    EXPECT_EQ(Dump(image), GetParam().segments);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, MemoryImageOps, testing::ValuesIn(kOpsCases),
-                         [](const auto& info) { return std::string(std::get<0>(info.param)); });
+                         [](const auto& info) { return std::string(info.param.pszName); });
 
 } // namespace

@@ -1,26 +1,20 @@
 // What the document tests share: segment tables as values and as dumps, record text.
 #pragma once
 
-#include "HexParser.h"
+#include "HexReader.h"
+#include "HexWriter.h"
 #include "MemoryImage.h"
+#include "Reference.h"
 #include "TestCommon.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 using Bytes = std::vector<uint8_t>;
-
-struct SegmentData
-{
-    uint32_t dwAddress = 0;
-    Bytes bytes;
-    bool operator==(const SegmentData&) const = default;
-};
 
 inline std::string ToHex(const Bytes& bytes)
 {
@@ -48,29 +42,19 @@ inline Bytes ByteRun(uint8_t first, int n)
 }
 
 // The table as values; fails the test where it breaks the table's invariants.
-inline std::vector<SegmentData> Segments(const MemoryImage& image)
+inline ImageCopy Segments(const MemoryImage& image)
 {
-    EXPECT_LE(image.m_nCount, image.m_nCapacity);
-    EXPECT_EQ(image.m_nCapacity == 0, image.m_ppSegments == nullptr);
-    std::vector<SegmentData> segments;
-    for (int i = 0; i < image.GetCount(); ++i)
-    {
-        const MemorySegment* p = image.GetAt(i);
-        if (!p || p->m_nSize < 0 || (p->m_nSize > 0 && !p->m_pBytes))
-        {
-            ADD_FAILURE() << "segment " << i << " is null or lacks its block";
-            break;
-        }
-        segments.push_back({p->m_dwAddress, Bytes(p->m_pBytes, p->m_pBytes + p->m_nSize)});
-    }
-    return segments;
+    std::string problem;
+    ImageCopy copy = CopyImage(image, &problem);
+    EXPECT_EQ(problem, "");
+    return copy;
 }
 
 // One line per segment: "ADDRESS SIZE BYTES", 8 hex digits, decimal, upper-case hex digits.
-inline std::vector<std::string> Dump(const std::vector<SegmentData>& segments)
+inline std::vector<std::string> Dump(const ImageCopy& segments)
 {
     std::vector<std::string> lines;
-    for (const SegmentData& s : segments)
+    for (const SegmentCopy& s : segments)
         lines.push_back(ToHex({uint8_t(s.dwAddress >> 24), uint8_t(s.dwAddress >> 16),
                                uint8_t(s.dwAddress >> 8), uint8_t(s.dwAddress)}) +
                         " " + std::to_string(s.bytes.size()) +
@@ -84,9 +68,9 @@ inline std::vector<std::string> Dump(const MemoryImage& image)
 }
 
 // Appends ready segments with Add, each with a malloc'ed block (none when empty).
-inline void FillImage(MemoryImage& image, const std::vector<SegmentData>& segments)
+inline void FillImage(MemoryImage& image, const ImageCopy& segments)
 {
-    for (const SegmentData& s : segments)
+    for (const SegmentCopy& s : segments)
     {
         auto* p = new MemorySegment{s.dwAddress, static_cast<int32_t>(s.bytes.size()), nullptr};
         if (!s.bytes.empty())
@@ -96,17 +80,12 @@ inline void FillImage(MemoryImage& image, const std::vector<SegmentData>& segmen
     }
 }
 
-// One record without line break, upper-case, with its checksum.
+// One record with its checksum, without line break.
 inline std::string Record(int nType, uint32_t nAddress16, const Bytes& data)
 {
-    Bytes body = {uint8_t(data.size()), uint8_t(nAddress16 >> 8), uint8_t(nAddress16),
-                  uint8_t(nType)};
-    body.insert(body.end(), data.begin(), data.end());
-    unsigned sum = 0;
-    for (uint8_t b : body)
-        sum += b;
-    body.push_back(static_cast<uint8_t>(0x100 - (sum & 0xFF)));
-    return ":" + ToHex(body);
+    std::string text;
+    AppendRecord(text, static_cast<uint8_t>(nType), static_cast<uint16_t>(nAddress16), data.data(), data.size());
+    return text.substr(0, text.size() - 2);
 }
 
 // LF line ends become CR LF; a CR already before the LF is left alone.

@@ -1,7 +1,8 @@
 // The document's life cycle: open, reload, new, save; one document and view throughout.
 #include "ViewTestSupport.h"
 
-#include "HexParser.h"
+#include "HexReader.h"
+#include "HexWriter.h"
 #include "Resource.h"
 
 #include <unistd.h>

@@ -1,6 +1,7 @@
 #include "ViewTestSupport.h"
 
-#include "HexParser.h"
+#include "HexReader.h"
+#include "HexWriter.h"
 
 void CDocViewTest::TearDown()
 {
@@ -51,7 +52,6 @@ std::string HexText(const SegmentList& segments)
     for (const auto& [dwAddress, bytes] : segments)
         image.AddBytes(dwAddress, bytes.data(), int(bytes.size()));
     image.Coalesce();
-    image.Trim();
     return FormatHexText(image);
 }
 

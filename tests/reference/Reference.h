@@ -1,0 +1,57 @@
+// The reading and writing rules transcribed step by step, without any speed-up, to
+// check the real reader and writer against (document tests, fuzz target, benchmark).
+// Quadratic in places: for small inputs only.
+#pragma once
+
+#include "MemoryImage.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct SegmentCopy
+{
+    uint32_t dwAddress = 0;
+    std::vector<uint8_t> bytes;
+    bool operator==(const SegmentCopy&) const = default;
+};
+using ImageCopy = std::vector<SegmentCopy>;
+
+// Copies every segment, reading each byte of its block. What breaks the table's
+// invariants is described in *pProblem (empty when nothing does).
+inline ImageCopy CopyImage(const MemoryImage& image, std::string* pProblem = nullptr)
+{
+    ImageCopy copy;
+    std::string problem;
+    if (image.GetCount() > image.GetCapacity())
+        problem = "count above capacity";
+    if (image.GetAt(-1) || image.GetAt(image.GetCount()))
+        problem = "GetAt outside the table is not null";
+    for (int i = 0; i < image.GetCount() && problem.empty(); ++i)
+    {
+        const MemorySegment* p = image.GetAt(i);
+        if (!p || p->m_nSize < 0 || (p->m_nSize > 0 && !p->m_pBytes))
+            problem = "segment " + std::to_string(i) + " is null or lacks its block";
+        else
+            copy.push_back({p->m_dwAddress, std::vector<uint8_t>(p->m_pBytes, p->m_pBytes + p->m_nSize)});
+    }
+    if (pProblem)
+        *pProblem = problem;
+    return copy;
+}
+
+// AddBytes: extends the first segment in table order that ends at the address, else
+// appends a segment.
+void ReferenceAddBytes(ImageCopy& image, uint32_t dwAddress, const std::vector<uint8_t>& bytes);
+// Coalesce: the exchange sort, then each segment absorbs the neighbours that touch it.
+void ReferenceCoalesce(ImageCopy& image);
+// The whole reading procedure on text as a file holds it.
+ImageCopy ReferenceRead(const char* pData, size_t nLen);
+
+// Appends one record (":", fields, checksum, CR LF) with upper-case digits.
+void AppendRecord(std::string& text, uint8_t nType, uint16_t nOffset, const uint8_t* pBytes, size_t n);
+// The writer's text for an image: a 04 record before every segment in extended mode
+// and before each further 64 KiB page of a segment, data records of up to 16 bytes cut
+// at page boundaries, :00000001FF last.
+std::string ReferenceWrite(const ImageCopy& image);
