@@ -2,8 +2,6 @@
 // "ADDRESS SIZE BYTES") and written as NAME.out.hex, byte for byte.
 #include "TestSupport.h"
 
-#include <sstream>
-
 namespace
 {
 
@@ -22,10 +20,7 @@ protected:
 
 TEST_P(GoldenFile, ReadsTheExpectedSegments)
 {
-    std::istringstream in(ReadFileText(Path(".segments")));
-    std::vector<std::string> expected;
-    for (std::string line; std::getline(in, line);)
-        expected.push_back(line);
+    const std::vector<std::string> expected = Lines(ReadFileText(Path(".segments")));
     ASSERT_FALSE(expected.empty());
     MemoryImage image;
     ASSERT_TRUE(ReadHexFile(image, Path(".hex").c_str()));

@@ -11,6 +11,8 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -65,6 +67,41 @@ inline std::vector<std::string> Dump(const ImageCopy& segments)
 inline std::vector<std::string> Dump(const MemoryImage& image)
 {
     return Dump(Segments(image));
+}
+
+// The lines of a text, without their line breaks.
+inline std::vector<std::string> Lines(const std::string& text)
+{
+    std::istringstream in(text);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// A dump back into segments.
+inline ImageCopy Undump(const std::vector<std::string>& lines)
+{
+    ImageCopy segments;
+    for (const std::string& line : lines)
+    {
+        std::istringstream in(line);
+        std::string address, size, bytes;
+        in >> address >> size >> bytes;
+        segments.push_back({static_cast<uint32_t>(std::stoul(address, nullptr, 16)), FromHex(bytes)});
+    }
+    return segments;
+}
+
+// Names of the cases in a folder of tests/data: every NAME.hex or NAME.segments.
+inline std::vector<std::string> CaseNames(const std::string& folder, const std::string& ext)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(DataFile(folder)))
+        if (entry.path().extension() == ext && entry.path().stem().extension().empty())
+            names.push_back(entry.path().stem().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 // Appends ready segments with Add, each with a malloc'ed block (none when empty).
