@@ -1,5 +1,5 @@
-// Digit conversion and the reading procedure as a whole: what it refuses, clearing, file
-// blocks, and a file that changes between the two passes.
+// Digit conversion and the reading procedure as a whole: what it refuses, clearing, and a
+// file that changes between the two passes.
 #include "TestSupport.h"
 
 #include <cctype>
@@ -48,36 +48,17 @@ TEST(HexReader, ReadReplacesTheWholeImage)
     }
 }
 
-// Whatever block size the file is read in, a CR LF pair or a long line may be cut between
-// two blocks. A CR at the last byte of every power-of-two block: only a 7-character line
-// with CR LF tells whether the CR was taken as part of the break. Then lines of 1014
-// characters, whose second piece is a record of its own.
-TEST(HexReader, LinesCutBetweenFileBlocks)
-{
-    std::string text;
-    for (size_t nCrAt = 511; nCrAt < (8u << 20); nCrAt = nCrAt * 2 + 1)
-        text += std::string(nCrAt - 7 - text.size(), 'x') + "\n:00000\r\n";
-    text += ":0100000041\r\n";
-    for (int i = 0; i < 3000; ++i)
-        text += std::string(999, 'x') + Record(0, 0x1000 + i, {static_cast<uint8_t>(i)}) + "\r\n";
-    CTempDir dir;
-    dir.Write("big.hex", text);
-    MemoryImage image;
-    ASSERT_TRUE(ReadHexFile(image, dir.File("big.hex").c_str()));
-    EXPECT_EQ(Segments(image), (ImageCopy{{0, {0x41}}, {0x1000, ByteRun(0, 3000)}}));
-}
-
 // A file whose records go back in address is read twice; when it is rewritten in place
 // between the passes, the image is the new file's, never a mix of both layouts.
 TEST(HexReader, FileRewrittenBetweenThePasses)
 {
-    const std::string kFirst = Record(0, 0x20, ByteRun(0x20, 16)) + "\n" + Record(0, 0x10, ByteRun(0x10, 16)) + "\n";
+    const std::string kFirst = DataRecord(0x20, ByteRun(0x20, 16)) + DataRecord(0x10, ByteRun(0x10, 16));
     // the same layout with other bytes; records that now overlap; a record that now
     // leaves its run
     const std::string kSecond[] = {
-        Record(0, 0x20, ByteRun(0xA0, 16)) + "\n" + Record(0, 0x10, ByteRun(0x90, 16)) + "\n",
-        Record(0, 0x10, ByteRun(0x10, 16)) + "\n" + Record(0, 0x18, ByteRun(0x18, 16)) + "\n",
-        Record(0, 0x20, ByteRun(0x20, 16)) + "\n" + Record(0, 0x08, ByteRun(0x08, 16)) + "\n",
+        DataRecord(0x20, ByteRun(0xA0, 16)) + DataRecord(0x10, ByteRun(0x90, 16)),
+        DataRecord(0x10, ByteRun(0x10, 16)) + DataRecord(0x18, ByteRun(0x18, 16)),
+        DataRecord(0x20, ByteRun(0x20, 16)) + DataRecord(0x08, ByteRun(0x08, 16)),
     };
     static std::string s_path, s_text;
     CTempDir dir;

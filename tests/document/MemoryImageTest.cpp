@@ -1,8 +1,8 @@
-// The segment table: growth, access, and how AddBytes and Coalesce shape it.
+// The segment table: how it grows and what GetAt gives (CoalesceModelTest checks what
+// AddBytes and Coalesce do to it).
 #include "TestSupport.h"
 
 #include <climits>
-#include <sstream>
 
 namespace
 {
@@ -57,62 +57,5 @@ TEST(MemoryImageTable, GetAtIsNullOutsideTheCountAndInGaps)
     image.DeleteAll(); // skips the null entries
     EXPECT_EQ(image.GetCapacity(), 0);
 }
-
-// The rules on examples (the model tests check them on random tables). Steps:
-// "A<address>:<bytes>" AddBytes, "X<address>:<bytes>" Add of a ready segment, "C" Coalesce.
-struct OpsCase
-{
-    const char* pszName;
-    const char* pszSteps;
-    std::vector<std::string> segments;
-};
-
-void PrintTo(const OpsCase& c, std::ostream* pOut)
-{
-    *pOut << c.pszName;
-}
-
-const OpsCase kOpsCases[] = {
-    {"FirstSegmentInTableOrderIsExtended",
-     "A2:C2C3 A0:00010203 C A2:B2B3 A4:04",
-     {"00000000 5 0001020304", "00000002 2 C2C3", "00000002 2 B2B3"}},
-    {"SegmentAddedWholeIsExtended", "X20:2021 A22:22", {"00000020 3 202122"}},
-    // starts 2 (first), 2 (second), 1 end as 1, 2 (second), 2 (first)
-    {"EqualStartsKeepTheExchangeSortOrder",
-     "A2:A1 A2:B1 A1:C1C2 C",
-     {"00000001 2 C1C2", "00000002 1 B1", "00000002 1 A1"}},
-    {"WrappedSegmentSortsLastAndDoesNotMerge",
-     "AFFFFFFFF:FF00 A1:01 A0:00 C",
-     {"00000000 1 00", "FFFFFFFF 3 FF0001"}},
-};
-
-class MemoryImageOps : public testing::TestWithParam<OpsCase>
-{
-};
-
-TEST_P(MemoryImageOps, LeaveTheExpectedTable)
-{
-    MemoryImage image;
-    std::istringstream steps(GetParam().pszSteps);
-    for (std::string step; steps >> step;)
-    {
-        const size_t nColon = step.find(':');
-        if (nColon == std::string::npos)
-        {
-            image.Coalesce();
-            continue;
-        }
-        const auto dwAddress = static_cast<uint32_t>(std::stoll(step.substr(1, nColon - 1), nullptr, 16));
-        const Bytes bytes = FromHex(step.substr(nColon + 1));
-        if (step[0] == 'A')
-            image.AddBytes(dwAddress, bytes.data(), static_cast<int>(bytes.size()));
-        else
-            FillImage(image, {{dwAddress, bytes}});
-    }
-    EXPECT_EQ(Dump(image), GetParam().segments);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, MemoryImageOps, testing::ValuesIn(kOpsCases),
-                         [](const auto& info) { return std::string(info.param.pszName); });
 
 } // namespace

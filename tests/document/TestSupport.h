@@ -117,12 +117,12 @@ inline void FillImage(MemoryImage& image, const ImageCopy& segments)
     }
 }
 
-// One record with its checksum, without line break.
-inline std::string Record(int nType, uint32_t nAddress16, const Bytes& data)
+// One data record with its checksum and CR LF.
+inline std::string DataRecord(uint16_t nAddress16, const Bytes& data)
 {
     std::string text;
-    AppendRecord(text, static_cast<uint8_t>(nType), static_cast<uint16_t>(nAddress16), data.data(), data.size());
-    return text.substr(0, text.size() - 2);
+    AppendRecord(text, 0, nAddress16, data.data(), data.size());
+    return text;
 }
 
 // LF line ends become CR LF; a CR already before the LF is left alone.
