@@ -80,17 +80,22 @@ struct CExtent
 };
 
 // First pass: where the data records lie, without their bytes.
+// The sequence of records' addresses and lengths, folded into 64 bits.
+uint64_t NextFingerprint(uint64_t nFingerprint, uint32_t dwAddress, int n)
+{
+    const uint64_t h = (nFingerprint ^ (static_cast<uint64_t>(dwAddress) << 8 | static_cast<uint8_t>(n))) * 0x9E3779B97F4A7C15ull;
+    return h ^ (h >> 29);
+}
+
 struct CExtentSink
 {
     std::vector<CExtent> extents;
     bool bDisjointSoFar = true;
-    uint64_t nRecords = 0;
-    uint64_t nBytes = 0;
+    uint64_t nFingerprint = 0;
 
     void Data(uint32_t dwAddress, const char*, int, int n)
     {
-        ++nRecords;
-        nBytes += static_cast<uint64_t>(n);
+        nFingerprint = NextFingerprint(nFingerprint, dwAddress, n);
         if (!bDisjointSoFar)
             return;
         // empty segments and addresses that wrap depend on record order
@@ -197,46 +202,30 @@ int LastStartingBelow(const MemoryImage& image, uint64_t nLimit)
 }
 
 // Second pass: every record's bytes go straight into the block that holds its address.
-// Each record must fill bytes of the runs the first pass found that no record filled
-// yet, and every byte must be filled: a file that changed in between fails the check.
+// The file must hold the same records in the same order as in the first pass: each
+// record's address and length go into a fingerprint of the whole sequence, compared at
+// the end, so a file rewritten in between is noticed and read again record by record.
 class CFillSink
 {
 public:
     explicit CFillSink(const MemoryImage& image) : m_image(image) {}
-    bool Start()
-    {
-        try
-        {
-            m_offset.reserve(static_cast<size_t>(m_image.GetCount()));
-            for (int i = 0; i < m_image.GetCount(); ++i)
-            {
-                m_offset.push_back(m_nTotal);
-                m_nTotal += static_cast<uint64_t>(m_image.GetAt(i)->m_nSize);
-            }
-            m_filled.assign(static_cast<size_t>(m_nTotal / 64 + 1), 0);
-        }
-        catch (const std::bad_alloc&)
-        {
-            return false;
-        }
-        return true;
-    }
     void Data(uint32_t dwAddress, const char* pPiece, int nLen, int n)
     {
-        const int nSeg = m_bOk && n > 0 ? Holder(dwAddress, n) : -1;
-        MemorySegment* pSeg = m_image.GetAt(nSeg);
-        const uint32_t nAt = pSeg ? dwAddress - pSeg->m_dwAddress : 0;
-        if (!pSeg || !Claim(m_offset[static_cast<size_t>(nSeg)] + nAt, n))
+        m_nFingerprint = NextFingerprint(m_nFingerprint, dwAddress, n);
+        const int nSeg = m_bOk ? Holder(dwAddress, n) : -1;
+        if (nSeg < 0)
         {
             m_bOk = false;
             return;
         }
-        m_nFilled += static_cast<uint64_t>(n);
-        hexscan::DecodeData(m_pPairs, pPiece, nLen, n, pSeg->m_pBytes + nAt);
+        MemorySegment* pSeg = m_image.GetAt(nSeg);
+        hexscan::DecodeData(m_pPairs, pPiece, nLen, n, pSeg->m_pBytes + (dwAddress - pSeg->m_dwAddress));
     }
     bool WantsMore() const { return m_bOk; }
-    // every byte of every run filled exactly once
-    bool Complete() const { return m_bOk && m_nFilled == m_nTotal; }
+    bool SameRecordsAs(const CExtentSink& first) const
+    {
+        return m_bOk && m_nFingerprint == first.nFingerprint;
+    }
 
 private:
     int Holder(uint32_t dwAddress, int n)
@@ -252,30 +241,10 @@ private:
             return -1;
         return m_nHint = nFound;
     }
-    // marks n bytes from nPos filled; false when one of them already was
-    bool Claim(uint64_t nPos, int n)
-    {
-        while (n > 0)
-        {
-            const int nBit = static_cast<int>(nPos & 63);
-            const int k = std::min(n, 64 - nBit);
-            const uint64_t nMask = (k == 64 ? ~0ull : (1ull << k) - 1) << nBit;
-            uint64_t& nWord = m_filled[static_cast<size_t>(nPos >> 6)];
-            if (nWord & nMask)
-                return false;
-            nWord |= nMask;
-            nPos += static_cast<uint64_t>(k);
-            n -= k;
-        }
-        return true;
-    }
 
     const MemoryImage& m_image;
     const uint8_t* m_pPairs = hexscan::PairTable();
-    std::vector<uint64_t> m_offset; // where each run starts among all runs' bytes
-    std::vector<uint64_t> m_filled; // one bit per byte
-    uint64_t m_nTotal = 0;
-    uint64_t m_nFilled = 0;
+    uint64_t m_nFingerprint = 0;
     int m_nHint = 0;
     bool m_bOk = true;
 };
@@ -383,10 +352,10 @@ template <class TText> bool ReadTwoPasses(CImageBuilder& builder, TText& text)
     std::vector<CExtent>().swap(where.extents);
     text.BetweenPasses();
     CFillSink fill(builder.Image());
-    if (!text.Rewind() || !fill.Start())
+    if (!text.Rewind())
         return false;
     Scan(text, fill);
-    return fill.Complete();
+    return fill.SameRecordsAs(where);
 }
 
 // Reads record by record while the records come in ascending order without sharing
