@@ -17,8 +17,8 @@ CSegmentEndIndex::CSegmentEndIndex(MemorySegment* const* ppTable, int nCount)
     while (nSlots < static_cast<size_t>(nCount) * 2 + 2)
         nSlots *= 2;
     m_slots.assign(nSlots, Slot{0, -1});
-    m_left.assign(static_cast<size_t>(nCount), -1);
-    m_right.assign(static_cast<size_t>(nCount), -1);
+    m_child.assign(static_cast<size_t>(nCount), -1);
+    m_sibling.assign(static_cast<size_t>(nCount), -1);
     for (int i = 0; i < nCount; ++i)
     {
         if (ppTable[i])
@@ -43,24 +43,41 @@ int CSegmentEndIndex::FirstEndingAt(uint32_t dwEnd) const
     return nRoot;
 }
 
-// Randomized meldable heap: descending into a random child keeps every path short
-// in expectation, whatever order segments come and go in.
-int CSegmentEndIndex::Meld(int a, int b)
+// Pairing heap: the smaller table position becomes the root, the other its first child.
+// A new segment (the largest position yet) is linked in at once; taking the root out
+// pairs its children, which keeps that cheap on average however the heap was built.
+int CSegmentEndIndex::Link(int a, int b)
 {
-    int nRoot = -1;
-    int* pLink = &nRoot;
-    while (a >= 0 && b >= 0)
+    if (b < a)
+        std::swap(a, b);
+    m_sibling[static_cast<size_t>(b)] = m_child[static_cast<size_t>(a)];
+    m_child[static_cast<size_t>(a)] = b;
+    m_sibling[static_cast<size_t>(a)] = -1;
+    return a;
+}
+
+int CSegmentEndIndex::LinkChildren(int nFirst)
+{
+    // first pass: link neighbours in pairs, left to right, into a list kept in reverse
+    int nPairs = -1;
+    while (nFirst >= 0)
     {
-        if (b < a)
-            std::swap(a, b);
-        *pLink = a;
-        m_nRandom ^= m_nRandom << 13;
-        m_nRandom ^= m_nRandom >> 17;
-        m_nRandom ^= m_nRandom << 5;
-        pLink = (m_nRandom & 1) ? &m_left[static_cast<size_t>(a)] : &m_right[static_cast<size_t>(a)];
-        a = *pLink;
+        const int a = nFirst;
+        const int b = m_sibling[static_cast<size_t>(a)];
+        nFirst = b >= 0 ? m_sibling[static_cast<size_t>(b)] : -1;
+        const int nPair = b >= 0 ? Link(a, b) : a;
+        m_sibling[static_cast<size_t>(nPair)] = nPairs;
+        nPairs = nPair;
     }
-    *pLink = a >= 0 ? a : b;
+    // second pass: link the pairs right to left into one heap
+    int nRoot = -1;
+    while (nPairs >= 0)
+    {
+        const int nNext = m_sibling[static_cast<size_t>(nPairs)];
+        m_sibling[static_cast<size_t>(nPairs)] = -1;
+        nRoot = nRoot < 0 ? nPairs : Link(nRoot, nPairs);
+        nPairs = nNext;
+    }
     return nRoot;
 }
 
@@ -79,8 +96,8 @@ void CSegmentEndIndex::Insert(int nIndex, uint32_t dwEnd)
 {
     if ((m_nUsed + 1) * 2 > m_slots.size())
         Rehash(m_slots.size() * 2);
-    m_left[static_cast<size_t>(nIndex)] = -1;
-    m_right[static_cast<size_t>(nIndex)] = -1;
+    m_child[static_cast<size_t>(nIndex)] = -1;
+    m_sibling[static_cast<size_t>(nIndex)] = -1;
     Slot& s = m_slots[Find(dwEnd)];
     if (s.nRoot < 0)
     {
@@ -88,7 +105,7 @@ void CSegmentEndIndex::Insert(int nIndex, uint32_t dwEnd)
         ++m_nUsed;
         return;
     }
-    s.nRoot = Meld(s.nRoot, nIndex);
+    s.nRoot = Link(s.nRoot, nIndex);
 }
 
 void CSegmentEndIndex::EraseSlot(size_t nSlot)
@@ -121,8 +138,7 @@ void CSegmentEndIndex::RemoveFirst(uint32_t dwEnd)
     Slot& s = m_slots[nSlot];
     if (s.nRoot < 0)
         return;
-    const size_t nRoot = static_cast<size_t>(s.nRoot);
-    s.nRoot = Meld(m_left[nRoot], m_right[nRoot]);
+    s.nRoot = LinkChildren(m_child[static_cast<size_t>(s.nRoot)]);
     if (s.nRoot < 0)
         EraseSlot(nSlot);
 }
@@ -147,8 +163,8 @@ void CSegmentEndIndex::Move(int nIndex, uint32_t dwOldEnd, uint32_t dwNewEnd)
 
 void CSegmentEndIndex::Append(int nIndex, uint32_t dwEnd)
 {
-    m_left.resize(static_cast<size_t>(nIndex) + 1, -1);
-    m_right.resize(static_cast<size_t>(nIndex) + 1, -1);
+    m_child.resize(static_cast<size_t>(nIndex) + 1, -1);
+    m_sibling.resize(static_cast<size_t>(nIndex) + 1, -1);
     FlushHot();
     m_nHot = nIndex;
     m_dwHotEnd = dwEnd;

@@ -35,7 +35,8 @@ private:
     void RemoveFirst(uint32_t dwEnd);
     void EraseSlot(size_t nSlot);
     void Rehash(size_t nSlots);
-    int Meld(int a, int b);
+    int Link(int a, int b);
+    int LinkChildren(int nFirst);
 
     // The segment extended last stays out of the heaps: a run of ascending records
     // then only moves this one end along.
@@ -45,8 +46,7 @@ private:
 
     std::vector<Slot> m_slots;
     size_t m_nUsed = 0;
-    // children of each segment in its end's heap; -1: none
-    std::vector<int> m_left;
-    std::vector<int> m_right;
-    uint32_t m_nRandom = 0x9E3779B9u;
+    // first child and next sibling of each segment in its end's heap; -1: none
+    std::vector<int> m_child;
+    std::vector<int> m_sibling;
 };
