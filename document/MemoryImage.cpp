@@ -25,13 +25,6 @@ MemoryImage::~MemoryImage()
     DeleteAll();
 }
 
-MemorySegment* MemoryImage::GetAt(int i) const
-{
-    if (!m_ppSegments || i < 0 || i >= m_nCount)
-        return nullptr;
-    return m_ppSegments[i];
-}
-
 BOOL MemoryImage::SetSize(int n)
 {
     if (n < 0)

@@ -34,7 +34,10 @@ public:
     // entries allocated: grows in steps of 7 (0, 7, 14, ...)
     int GetCapacity() const { return m_nCapacity; }
     // null when the table is null or i is outside 0 .. count-1
-    MemorySegment* GetAt(int i) const;
+    MemorySegment* GetAt(int i) const
+    {
+        return m_ppSegments && i >= 0 && i < m_nCount ? m_ppSegments[i] : nullptr;
+    }
 
     BOOL SetSize(int n);
     void SetAtGrow(int i, MemorySegment* p);
