@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <memory>
+#include <new>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -177,19 +178,63 @@ bool WriteToDescriptor(const MemoryImage& image, int fd)
     return WriteImage(image, sink);
 }
 
-// The file a save really replaces: a symbolic link is followed, so the link stays.
-std::string ResolveTarget(const char* pszPath)
+// Owns one descriptor: every way out of a save closes it exactly once.
+class CFileDescriptor
 {
-    std::string path = pszPath;
+public:
+    explicit CFileDescriptor(int fd) : m_fd(fd) {}
+    ~CFileDescriptor() { Close(); }
+    CFileDescriptor(const CFileDescriptor&) = delete;
+    CFileDescriptor& operator=(const CFileDescriptor&) = delete;
+    int Get() const { return m_fd; }
+    bool Close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+// A temporary file beside the target, removed unless it was renamed over the target.
+class CTempFile
+{
+public:
+    explicit CTempFile(std::string strPath) : m_strPath(std::move(strPath)) {}
+    ~CTempFile()
+    {
+        if (!m_bKept)
+            ::unlink(m_strPath.c_str());
+    }
+    CTempFile(const CTempFile&) = delete;
+    CTempFile& operator=(const CTempFile&) = delete;
+    bool RenameTo(const std::string& strTarget)
+    {
+        m_bKept = ::rename(m_strPath.c_str(), strTarget.c_str()) == 0;
+        return m_bKept;
+    }
+
+private:
+    std::string m_strPath;
+    bool m_bKept = false;
+};
+
+// The file a save really replaces: a symbolic link is followed, so the link stays. False
+// (errno ELOOP) for a chain of links that does not end.
+bool ResolveTarget(const char* pszPath, std::string& path)
+{
+    path = pszPath;
     for (int nHops = 0; nHops < 40; ++nHops)
     {
         struct stat st;
         if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return path;
+            return true;
         char target[PATH_MAX];
         const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
         if (n <= 0)
-            return path;
+            return false;
         target[n] = 0;
         if (target[0] == '/')
             path = target;
@@ -199,7 +244,8 @@ std::string ResolveTarget(const char* pszPath)
             path = (nSlash == std::string::npos ? std::string() : path.substr(0, nSlash + 1)) + target;
         }
     }
-    return path;
+    errno = ELOOP;
+    return false;
 }
 
 mode_t CurrentUmask()
@@ -209,13 +255,55 @@ mode_t CurrentUmask()
     return m;
 }
 
+bool IsDevice(mode_t mode)
+{
+    return S_ISCHR(mode) || S_ISBLK(mode);
+}
+
+// Only a device the user named is written in place (its write errors still count); a
+// pipe, socket or folder is refused before an open could block on it.
 bool WriteInPlace(const MemoryImage& image, const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0)
+    CFileDescriptor fd(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat st;
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0)
         return false;
-    const bool bOk = WriteToDescriptor(image, fd);
-    return (::close(fd) == 0) && bOk;
+    if (!IsDevice(st.st_mode))
+    {
+        errno = EINVAL;
+        return false;
+    }
+    const int nFlags = ::fcntl(fd.Get(), F_GETFL);
+    if (nFlags < 0 || ::fcntl(fd.Get(), F_SETFL, nFlags & ~O_NONBLOCK) != 0)
+        return false;
+    const bool bOk = WriteToDescriptor(image, fd.Get());
+    return fd.Close() && bOk;
+}
+
+// ".NAME.XXXXXX" with NAME cut short, so that the temporary name fits wherever the target's does.
+std::string TempPattern(const std::string& target)
+{
+    constexpr size_t kMaxStem = 64;
+    const size_t nSlash = target.rfind('/');
+    const std::string dir = nSlash == std::string::npos ? std::string() : target.substr(0, nSlash + 1);
+    const std::string base = nSlash == std::string::npos ? target : target.substr(nSlash + 1);
+    return dir + "." + base.substr(0, kMaxStem) + ".XXXXXX";
+}
+
+bool WriteReplacing(const MemoryImage& image, const std::string& target, const struct stat* pOld)
+{
+    std::string temp = TempPattern(target);
+    CFileDescriptor fd(::mkstemp(temp.data()));
+    if (fd.Get() < 0)
+        return false;
+    CTempFile tempFile(temp);
+    if (::fchmod(fd.Get(), pOld ? (pOld->st_mode & 07777) : (0666 & ~CurrentUmask())) != 0)
+        return false;
+    if (pOld && ::geteuid() == 0)
+        (void)::fchown(fd.Get(), pOld->st_uid, pOld->st_gid);
+    // the old file is replaced only by one that is known to be on disk whole
+    const bool bOk = WriteToDescriptor(image, fd.Get()) && ::fsync(fd.Get()) == 0;
+    return fd.Close() && bOk && tempFile.RenameTo(target);
 }
 } // namespace
 
@@ -232,33 +320,28 @@ std::string FormatHexText(const MemoryImage& image)
 
 bool WriteHexFile(const MemoryImage& image, const char* pszPath)
 {
-    const std::string target = ResolveTarget(pszPath);
+    std::string target;
+    if (!ResolveTarget(pszPath, target))
+        return false;
     struct stat st;
     const bool bExists = ::stat(target.c_str(), &st) == 0;
-    // devices and pipes cannot be replaced by a rename; they are written directly
-    if (bExists && !S_ISREG(st.st_mode))
+    if (bExists && IsDevice(st.st_mode))
         return WriteInPlace(image, target);
+    if (bExists && !S_ISREG(st.st_mode))
+    {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return false;
+    }
     // a file the user may not write stays as it is, although its folder would allow a rename
     if (bExists && ::access(target.c_str(), W_OK) != 0)
         return false;
-
-    const size_t nSlash = target.rfind('/');
-    const std::string dir = nSlash == std::string::npos ? std::string() : target.substr(0, nSlash + 1);
-    const std::string base = nSlash == std::string::npos ? target : target.substr(nSlash + 1);
-    std::string temp = dir + "." + base + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
+    try
+    {
+        return WriteReplacing(image, target, bExists ? &st : nullptr);
+    }
+    catch (const std::bad_alloc&)
+    {
+        errno = ENOMEM;
         return false;
-
-    bool bOk = ::fchmod(fd, bExists ? (st.st_mode & 07777) : (0666 & ~CurrentUmask())) == 0;
-    if (bExists && bOk && ::geteuid() == 0)
-        (void)::fchown(fd, st.st_uid, st.st_gid);
-    bOk = bOk && WriteToDescriptor(image, fd);
-    // the old file is replaced only by one that is known to be on disk whole
-    bOk = bOk && ::fsync(fd) == 0;
-    bOk = (::close(fd) == 0) && bOk;
-    bOk = bOk && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!bOk)
-        ::unlink(temp.c_str());
-    return bOk;
+    }
 }
