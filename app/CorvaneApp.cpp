@@ -5,6 +5,7 @@
 #include "CorvaneView.h"
 #include "DocTemplate.h"
 #include "MainFrame.h"
+#include "UserLocale.h"
 
 #include <wx/cmdline.h>
 
@@ -17,6 +18,7 @@ wxEND_EVENT_TABLE();
 
 bool CCorvaneApp::InitInstance()
 {
+    UseUserLocale(true);
     if (!CAppBase::InitInstance())
         return false;
     LoadStdProfileSettings(4);

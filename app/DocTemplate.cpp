@@ -169,9 +169,13 @@ wxDocument* CSingleDocManager::CreateDocument(const wxString& strPath, long nFla
         return nullptr;
     if (nFlags & wxDOC_NEW)
         return pTemplate->OpenDocumentFile(wxString());
-    const wxString strFile = strPath.empty() ? PromptOpenFileName() : strPath;
+    wxString strFile = strPath.empty() ? PromptOpenFileName() : strPath;
     if (strFile.empty())
         return nullptr;
+    // the recent-file list must name the file from whatever folder the program starts in
+    wxFileName name(strFile);
+    name.MakeAbsolute();
+    strFile = name.GetFullPath();
     // as for any open document: the file already shown is not read again
     wxDocument* pDoc = pTemplate->GetTheDocument();
     if (pDoc && pDoc->GetDocumentSaved() && IsSameFile(pDoc->GetFilename(), strFile))

@@ -4,7 +4,37 @@
 #include "HexWriter.h"
 #include "Resource.h"
 
+#include <wx/filedlg.h>
 #include <wx/filename.h>
+#include <wx/log.h>
+#include <wx/msgdlg.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+// A pipe or device would block the window or never end; only a regular file is read.
+bool IsReadableRegularFile(const wxString& strPathName)
+{
+    const int fd = ::open(strPathName.fn_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    const bool bRegular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    ::close(fd);
+    return bRegular;
+}
+
+// The document type's extension, added to a chosen name that has none.
+wxString WithDefaultExtension(const wxString& strPathName, const wxString& strExt)
+{
+    if (strExt.empty() || wxFileName(strPathName).HasExt())
+        return strPathName;
+    return strPathName + "." + strExt;
+}
+} // namespace
 
 wxIMPLEMENT_DYNAMIC_CLASS(CCorvaneDoc, wxDocument);
 
@@ -35,9 +65,7 @@ bool CCorvaneDoc::OnNewDocument()
 
 bool CCorvaneDoc::OnOpenDocument(const wxString& strPathName)
 {
-    if (!OnSaveModified() || !DoOpenDocument(strPathName))
-        return false;
-    if (!ReadHexFile(strPathName))
+    if (!OnSaveModified() || !ReadHexFile(strPathName))
         return false;
     SetTitle(wxFileNameFromPath(strPathName));
     SetFilename(strPathName, true);
@@ -47,8 +75,13 @@ bool CCorvaneDoc::OnOpenDocument(const wxString& strPathName)
 
 bool CCorvaneDoc::OnSaveDocument(const wxString& strPathName)
 {
-    if (strPathName.empty() || !WriteHexFile(m_image, strPathName.fn_str()))
+    if (strPathName.empty())
         return false;
+    if (!WriteHexFile(m_image, strPathName.fn_str()))
+    {
+        wxLogError(_("Failed to save document to the file \"%s\"."), strPathName);
+        return false;
+    }
     SetDocumentSaved(true);
     return true;
 }
@@ -65,19 +98,66 @@ bool CCorvaneDoc::Save()
     return OnSaveDocument(GetFilename());
 }
 
+bool CCorvaneDoc::SaveAs()
+{
+    wxDocTemplate* pTemplate = GetDocumentTemplate();
+    if (pTemplate == nullptr)
+        return false;
+    const wxString strFilter = pTemplate->GetDescription() + " (" + pTemplate->GetFileFilter() +
+                               ")|" + pTemplate->GetFileFilter();
+    wxString strDir = wxPathOnly(GetFilename());
+    if (strDir.empty() && GetDocumentManager())
+        strDir = GetDocumentManager()->GetLastDirectory();
+    const wxString strFile =
+        wxFileSelector(_("Save As"), strDir, wxFileNameFromPath(GetFilename()),
+                       pTemplate->GetDefaultExtension(), strFilter,
+                       wxFD_SAVE | wxFD_OVERWRITE_PROMPT, GetDocumentWindow());
+    if (strFile.empty())
+        return false;
+    const wxString strTarget = WithDefaultExtension(strFile, pTemplate->GetDefaultExtension());
+    // the dialog asked about the name as typed, not about the one with the extension
+    if (strTarget != strFile && wxFileExists(strTarget) &&
+        wxMessageBox(wxString::Format(_("%s already exists.\nDo you want to replace it?"),
+                                      wxFileNameFromPath(strTarget)),
+                     _("Save As"), wxYES_NO | wxICON_WARNING, GetDocumentWindow()) != wxYES)
+        return false;
+    return SaveAsFile(strTarget);
+}
+
+bool CCorvaneDoc::SaveAsFile(const wxString& strPathName)
+{
+    wxDocTemplate* pTemplate = GetDocumentTemplate();
+    wxFileName name(WithDefaultExtension(
+        strPathName, pTemplate ? pTemplate->GetDefaultExtension() : wxString()));
+    name.MakeAbsolute();
+    const wxString strFile = name.GetFullPath();
+    if (!OnSaveDocument(strFile))
+        return false;
+    SetTitle(wxFileNameFromPath(strFile));
+    SetFilename(strFile, true);
+    if (GetDocumentManager())
+        GetDocumentManager()->AddFileToHistory(strFile);
+    return true;
+}
+
 bool CCorvaneDoc::ReadHexFile(const wxString& strPathName)
 {
+    if (!IsReadableRegularFile(strPathName))
+    {
+        wxLogError(_("File \"%s\" could not be opened for reading."), strPathName);
+        return false;
+    }
     MemoryImage image;
     if (!::ReadHexFile(image, strPathName.fn_str()))
         return false;
     m_image.Swap(image);
-    UpdateAllViews();
     return true;
 }
 
-// A new document has no file yet: reloading it does nothing.
+// A new document has no file yet: reloading it does nothing. The views show the new
+// image once it is read; opening leaves that to the first update.
 void CCorvaneDoc::OnFileReload(wxCommandEvent&)
 {
-    if (GetDocumentSaved())
-        ReadHexFile(GetFilename());
+    if (GetDocumentSaved() && ReadHexFile(GetFilename()))
+        UpdateAllViews();
 }

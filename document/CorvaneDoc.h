@@ -23,13 +23,19 @@ public:
     // Writes to the document's file whenever it has one; the document never counts as
     // modified, so the framework's own Save would skip the write.
     bool Save() override;
+    // Asks for a name and saves under it (see SaveAsFile).
+    bool SaveAs() override;
+    // Saves under the name, with ".hex" added when it has no extension; on success the
+    // document takes the name and the file enters the recent-file list.
+    bool SaveAsFile(const wxString& strPathName);
 
     int GetSegmentCount() const { return m_image.GetCount(); }
     // Null for an index outside the image.
     const MemorySegment* GetSegment(int nIndex) const { return m_image.GetAt(nIndex); }
 
     // Reads the file into a fresh image and, when it yields a segment, replaces the
-    // document's image with it and updates the views.
+    // document's image with it. A name that is not a readable regular file gets the
+    // framework's "could not be opened for reading" message and is not opened further.
     bool ReadHexFile(const wxString& strPathName);
 
     void OnFileReload(wxCommandEvent& event);
