@@ -5,11 +5,18 @@
 #include <wx/app.h>
 #include <wx/toplevel.h>
 
+#include <wx/display.h>
+
+#include <algorithm>
+#include <climits>
 #include <map>
+#include <memory>
 
 namespace
 {
 const char* const kSection = "WindowPlacement";
+// the smallest window a stored placement may ask for
+const wxSize kMinSize(200, 150);
 
 wxString EntryName(const char* pszName)
 {
@@ -27,11 +34,18 @@ uint32_t GetLE32(const uint8_t* p)
     return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24);
 }
 
-// The last rectangle of each tracked window while it was neither maximized nor minimized.
-std::map<const wxWindow*, wxRect>& NormalRects()
+// Per tracked window: the last rectangle while it was neither maximized nor minimized,
+// and whether it was ever shown (a window never shown has no placement worth keeping).
+struct CTracked
 {
-    static std::map<const wxWindow*, wxRect> s_rects;
-    return s_rects;
+    wxRect m_rcNormal;
+    bool m_bShown = false;
+};
+
+std::map<const wxWindow*, CTracked>& Tracked()
+{
+    static std::map<const wxWindow*, CTracked> s_windows;
+    return s_windows;
 }
 
 bool IsNormalState(const wxTopLevelWindow* pTlw)
@@ -41,24 +55,69 @@ bool IsNormalState(const wxTopLevelWindow* pTlw)
 
 void TrackNormalRect(wxWindow* pWnd)
 {
-    if (NormalRects().count(pWnd) != 0)
+    if (Tracked().count(pWnd) != 0)
         return;
-    NormalRects()[pWnd] = pWnd->GetRect();
+    Tracked()[pWnd].m_rcNormal = pWnd->GetRect();
     auto remember = [pWnd](wxEvent& event)
     {
         if (IsNormalState(wxDynamicCast(pWnd, wxTopLevelWindow)))
-            NormalRects()[pWnd] = pWnd->GetRect();
+            Tracked()[pWnd].m_rcNormal = pWnd->GetRect();
         event.Skip();
     };
     pWnd->Bind(wxEVT_SIZE, remember);
     pWnd->Bind(wxEVT_MOVE, remember);
+    pWnd->Bind(wxEVT_SHOW,
+               [pWnd](wxShowEvent& event)
+               {
+                   if (event.IsShown())
+                       Tracked()[pWnd].m_bShown = true;
+                   event.Skip();
+               });
     pWnd->Bind(wxEVT_DESTROY,
                [pWnd](wxWindowDestroyEvent& event)
                {
                    if (event.GetEventObject() == pWnd)
-                       NormalRects().erase(pWnd);
+                       Tracked().erase(pWnd);
                    event.Skip();
                });
+}
+
+// A window manager places a window as it maps it and maximizes only a mapped window: the
+// stored position and state are applied once the window is shown and the loop is idle.
+void ApplyOnceShown(wxTopLevelWindow* pTlw, const wxPoint& pt, bool bMaximize)
+{
+    auto apply = [pTlw, pt, bMaximize]()
+    {
+        if (pTlw->IsBeingDeleted())
+            return;
+        pTlw->Move(pt);
+        Tracked()[pTlw].m_rcNormal = wxRect(pt, Tracked()[pTlw].m_rcNormal.GetSize());
+        if (bMaximize)
+            pTlw->Maximize(true);
+    };
+    if (pTlw->IsShown())
+    {
+        pTlw->CallAfter(apply);
+        return;
+    }
+    auto pending = std::make_shared<bool>(true);
+    pTlw->Bind(wxEVT_SHOW,
+               [pTlw, apply, pending](wxShowEvent& event)
+               {
+                   event.Skip();
+                   if (!event.IsShown() || !*pending)
+                       return;
+                   *pending = false;
+                   pTlw->CallAfter(apply);
+               });
+}
+
+// The work area of the display nearest to the rectangle's centre.
+wxRect WorkAreaFor(const wxRect& rect)
+{
+    const int n = wxDisplay::GetFromPoint(rect.GetPosition() + rect.GetSize() / 2);
+    const wxRect area = wxDisplay(n == wxNOT_FOUND ? 0u : unsigned(n)).GetClientArea();
+    return area.IsEmpty() ? wxRect(0, 0, 1024, 768) : area;
 }
 } // namespace
 
@@ -99,17 +158,36 @@ WINDOWPLACEMENT WINDOWPLACEMENT::FromBytes(const uint8_t* pBytes)
 
 wxRect WINDOWPLACEMENT::GetNormalRect() const
 {
+    // a stored rectangle may span more than an int holds
+    auto extent = [](int32_t nLow, int32_t nHigh)
+    { return static_cast<int>(std::clamp<int64_t>(int64_t(nHigh) - nLow, 0, INT32_MAX)); };
     return wxRect(wxPoint(rcNormalPosition[0], rcNormalPosition[1]),
-                  wxSize(rcNormalPosition[2] - rcNormalPosition[0],
-                         rcNormalPosition[3] - rcNormalPosition[1]));
+                  wxSize(extent(rcNormalPosition[0], rcNormalPosition[2]),
+                         extent(rcNormalPosition[1], rcNormalPosition[3])));
 }
 
 void WINDOWPLACEMENT::SetNormalRect(const wxRect& rect)
 {
+    auto edge = [](int nPos, int nExtent)
+    { return static_cast<int32_t>(std::clamp<int64_t>(int64_t(nPos) + nExtent, INT32_MIN, INT32_MAX)); };
     rcNormalPosition[0] = rect.GetLeft();
     rcNormalPosition[1] = rect.GetTop();
-    rcNormalPosition[2] = rect.GetLeft() + rect.GetWidth();
-    rcNormalPosition[3] = rect.GetTop() + rect.GetHeight();
+    rcNormalPosition[2] = edge(rect.GetLeft(), rect.GetWidth());
+    rcNormalPosition[3] = edge(rect.GetTop(), rect.GetHeight());
+}
+
+wxRect OnScreenRect(const wxRect& rcStored, const wxSize& sizeMin)
+{
+    const wxRect area = WorkAreaFor(rcStored);
+    wxRect rect = rcStored;
+    rect.width = std::clamp(rect.width, std::min(sizeMin.x, area.width), area.width);
+    rect.height = std::clamp(rect.height, std::min(sizeMin.y, area.height), area.height);
+    // a window wholly off the work area comes back to its centre; one partly off moves in
+    if (!area.Intersects(rcStored))
+        return rect.CentreIn(area);
+    rect.x = std::clamp(rect.x, area.x, area.GetRight() + 1 - rect.width);
+    rect.y = std::clamp(rect.y, area.y, area.GetBottom() + 1 - rect.height);
+    return rect;
 }
 
 WINDOWPLACEMENT GetWindowPlacement(wxWindow* pWnd)
@@ -120,9 +198,9 @@ WINDOWPLACEMENT GetWindowPlacement(wxWindow* pWnd)
         wp.showCmd = SW_SHOWMAXIMIZED;
     else if (pTlw && pTlw->IsIconized())
         wp.showCmd = SW_SHOWMINIMIZED;
-    auto it = NormalRects().find(pWnd);
+    auto it = Tracked().find(pWnd);
     const bool bNormal = IsNormalState(pTlw);
-    wp.SetNormalRect(bNormal || it == NormalRects().end() ? pWnd->GetRect() : it->second);
+    wp.SetNormalRect(bNormal || it == Tracked().end() ? pWnd->GetRect() : it->second.m_rcNormal);
     return wp;
 }
 
@@ -138,10 +216,11 @@ void SetWindowPlacement(wxWindow* pWnd, const WINDOWPLACEMENT& wp)
         pTlw->Iconize(false);
     if (pTlw && pTlw->IsMaximized())
         pTlw->Maximize(false);
-    pWnd->SetSize(wp.GetNormalRect());
-    NormalRects()[pWnd] = pWnd->GetRect();
-    if (pTlw && wp.showCmd == SW_SHOWMAXIMIZED)
-        pTlw->Maximize(true);
+    const wxRect rect = OnScreenRect(wp.GetNormalRect(), kMinSize);
+    pWnd->SetSize(rect);
+    Tracked()[pWnd].m_rcNormal = rect;
+    if (pTlw)
+        ApplyOnceShown(pTlw, rect.GetPosition(), wp.showCmd == SW_SHOWMAXIMIZED);
 }
 
 bool RestoreWindowPlacement(const char* pszName, wxWindow* pWnd)
@@ -163,6 +242,9 @@ bool RestoreWindowPlacement(const char* pszName, wxWindow* pWnd)
 void SaveWindowPlacement(const char* pszName, wxWindow* pWnd)
 {
     if (pWnd == nullptr || pWnd->GetHandle() == nullptr || wxTheApp == nullptr)
+        return;
+    auto it = Tracked().find(pWnd);
+    if (it == Tracked().end() || !it->second.m_bShown)
         return;
     const WINDOWPLACEMENT wp = GetWindowPlacement(pWnd);
     const auto bytes = wp.ToBytes();

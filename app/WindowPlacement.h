@@ -31,6 +31,7 @@ struct WINDOWPLACEMENT
 
     std::array<uint8_t, kSize> ToBytes() const;
     static WINDOWPLACEMENT FromBytes(const uint8_t* pBytes);
+    // Width and height are never negative, whatever the stored edges.
     wxRect GetNormalRect() const;
     void SetNormalRect(const wxRect& rect);
 };
@@ -40,8 +41,14 @@ struct WINDOWPLACEMENT
 WINDOWPLACEMENT GetWindowPlacement(wxWindow* pWnd);
 // A stored minimized state comes back as a normal window, maximized stays maximized.
 uint32_t RestoredShowCmd(uint32_t nShowCmd);
+// The size applies at once, brought onto the screen's work area; position and maximized
+// state once the window is shown.
 void SetWindowPlacement(wxWindow* pWnd, const WINDOWPLACEMENT& wp);
+// The rectangle at least nMin (where the work area allows) and at most the work area of
+// the display nearest to it, within that work area.
+wxRect OnScreenRect(const wxRect& rcStored, const wxSize& sizeMin);
 
 // True when a stored placement of exactly 44 bytes was applied.
 bool RestoreWindowPlacement(const char* pszName, wxWindow* pWnd);
+// Saves nothing for a window never shown, so a failed start keeps the stored placement.
 void SaveWindowPlacement(const char* pszName, wxWindow* pWnd);

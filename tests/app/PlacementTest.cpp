@@ -14,6 +14,9 @@ protected:
     {
         ResetProfile();
         m_pFrame = new wxFrame(nullptr, wxID_ANY, "placement", wxPoint(50, 40), wxSize(300, 200));
+        // only a window that was shown has a placement to save
+        RestoreWindowPlacement("Test", m_pFrame);
+        m_pFrame->Show();
     }
     void TearDown() override
     {
