@@ -4,6 +4,7 @@
 #include "CorvaneDoc.h"
 #include "CorvaneView.h"
 #include "DocTemplate.h"
+#include "FirstRunSize.h"
 #include "MainFrame.h"
 #include "UserLocale.h"
 
@@ -28,6 +29,8 @@ bool CCorvaneApp::InitInstance()
     if (!ParseCommandLine(info) || !ProcessShellCommand(info))
         return false;
     CMainFrame* pFrame = GetMainFrame();
+    if (!pFrame->m_bPlacementRestored)
+        FitFirstRunFrame(pFrame);
     SetTopWindow(pFrame);
     pFrame->Show();
     pFrame->SetFocus();

@@ -144,7 +144,7 @@ int CMainFrame::OnCreate()
         m_docManager->FileHistoryUseMenu(GetMenuBar()->GetMenu(0));
     if (!CreateMainToolBar() || !CreateMainStatusBar())
         return -1;
-    RestoreWindowPlacement("Main", this);
+    m_bPlacementRestored = RestoreWindowPlacement("Main", this);
     return 0;
 }
 

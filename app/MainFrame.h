@@ -29,6 +29,8 @@ public:
 
     wxStatusBar* m_wndStatusBar = nullptr;
     wxToolBar* m_wndToolBar = nullptr;
+    // False on a first run: no stored placement was applied.
+    bool m_bPlacementRestored = false;
 
 protected:
     int OnCreate();

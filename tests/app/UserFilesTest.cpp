@@ -2,6 +2,7 @@
 // line, relative names, Save As without an extension, saves that fail.
 #include "AppTestSupport.h"
 #include "CorvaneDoc.h"
+#include "CorvaneView.h"
 #include "HexParser.h"
 #include "HexEditCtrlProbe.h"
 #include "MainFrame.h"
@@ -143,6 +144,21 @@ TEST_F(UserFilesTest, SaveAsAddsExtensionAndFailuresAreReported)
     Doc()->SetFilename("/dev/full");
     EXPECT_FALSE(Doc()->Save());
     EXPECT_TRUE(Logged("Failed to save document to the file \"/dev/full\""));
+}
+
+// With no stored placement the window shows the whole of the widest line, 16-bit words.
+TEST_F(UserFilesTest, FirstRunWindowFitsTheWidestLine)
+{
+    ASSERT_TRUE(Start(DataFile("view-three.hex")));
+    wxWindow* pCtrl = TestApp().GetMainFrame()->FindWindow(IDC_HEXEDIT);
+    ASSERT_NE(pCtrl, nullptr);
+    const int nCells = pCtrl->GetClientSize().x / pCtrl->GetTextExtent("0").x;
+    for (int nWordLen = 1; nWordLen <= 4; nWordLen++)
+    {
+        const int nBytes = CCorvaneView::BytesPerLineFor(nWordLen);
+        EXPECT_GE(nCells, CHexLayout(nWordLen, nBytes, 0, 8, true, true).GetCharCol() + nBytes)
+            << nWordLen;
+    }
 }
 
 // Opening hands the first segment to the control once; a copy made twice costs a large
