@@ -6,6 +6,7 @@
 #include <wx/toplevel.h>
 
 #include <wx/display.h>
+#include <wx/timer.h>
 
 #include <algorithm>
 #include <climits>
@@ -82,34 +83,43 @@ void TrackNormalRect(wxWindow* pWnd)
                });
 }
 
-// A window manager places a window as it maps it and maximizes only a mapped window: the
-// stored position and state are applied once the window is shown and the loop is idle.
+// A window manager places a window as it maps it and maximizes only a mapped window, and
+// the framework's show event comes before the manager has mapped it: the stored position
+// and state are applied when the window is first activated (mapped and given the focus),
+// or a moment after it was shown where nothing activates it.
 void ApplyOnceShown(wxTopLevelWindow* pTlw, const wxPoint& pt, bool bMaximize)
 {
-    auto apply = [pTlw, pt, bMaximize]()
+    constexpr int kFallbackMs = 1000;
+    auto pTimer = std::make_shared<wxTimer>();
+    auto apply = [pTlw, pt, bMaximize, pTimer]()
     {
-        if (pTlw->IsBeingDeleted())
+        if (!pTimer->IsRunning() || pTlw->IsBeingDeleted())
             return;
+        pTimer->Stop();
         pTlw->Move(pt);
         Tracked()[pTlw].m_rcNormal = wxRect(pt, Tracked()[pTlw].m_rcNormal.GetSize());
         if (bMaximize)
             pTlw->Maximize(true);
     };
-    if (pTlw->IsShown())
-    {
-        pTlw->CallAfter(apply);
-        return;
-    }
-    auto pending = std::make_shared<bool>(true);
+    pTimer->Bind(wxEVT_TIMER, [pTlw, apply](wxTimerEvent&) { pTlw->CallAfter(apply); });
     pTlw->Bind(wxEVT_SHOW,
-               [pTlw, apply, pending](wxShowEvent& event)
+               [pTimer](wxShowEvent& event)
                {
                    event.Skip();
-                   if (!event.IsShown() || !*pending)
-                       return;
-                   *pending = false;
-                   pTlw->CallAfter(apply);
+                   if (event.IsShown() && !pTimer->IsRunning())
+                       pTimer->StartOnce(kFallbackMs);
                });
+    pTlw->Bind(wxEVT_ACTIVATE,
+               [pTlw, apply](wxActivateEvent& event)
+               {
+                   event.Skip();
+                   if (event.GetActive())
+                       pTlw->CallAfter(apply);
+               });
+    pTlw->Bind(wxEVT_DESTROY, [pTimer](wxWindowDestroyEvent& event) {
+        pTimer->Stop();
+        event.Skip();
+    });
 }
 
 // The work area of the display nearest to the rectangle's centre.
