@@ -2,7 +2,10 @@
 
 #include <wx/fileconf.h>
 #include <wx/filename.h>
+#include <wx/log.h>
 #include <wx/utils.h>
+
+#include <climits>
 
 namespace
 {
@@ -11,8 +14,11 @@ wxString EntryKey(const wxString& strSection, const wxString& strEntry)
     return "/" + strSection + "/" + strEntry;
 }
 
+// A profile the user may not write keeps its settings for this run only, without a
+// message at every change.
 bool WriteThrough(wxConfigBase* pConfig, bool bWritten)
 {
+    wxLogNull noMessages;
     return bWritten && pConfig->Flush();
 }
 } // namespace
@@ -31,8 +37,13 @@ wxFileConfig* OpenProfile(const wxString& strCompany, const wxString& strApp)
 {
     const wxString strPath = GetProfilePath(strCompany, strApp);
     wxFileName::Mkdir(wxFileName(strPath).GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+    // a damaged profile gives what can be read of it and defaults for the rest, silently:
+    // its parser would otherwise assert on a line with an empty name
+    wxLogNull noMessages;
+    const wxAssertHandler_t pfnAssert = wxSetAssertHandler(nullptr);
     auto* pConfig =
         new wxFileConfig(strApp, strCompany, strPath, wxString(), wxCONFIG_USE_LOCAL_FILE);
+    wxSetAssertHandler(pfnAssert);
     delete wxConfigBase::Set(pConfig);
     return pConfig;
 }
@@ -40,7 +51,11 @@ wxFileConfig* OpenProfile(const wxString& strCompany, const wxString& strApp)
 int GetProfileInt(const wxString& strSection, const wxString& strEntry, int nDefault)
 {
     wxConfigBase* pConfig = wxConfigBase::Get(false);
-    return pConfig ? pConfig->ReadLong(EntryKey(strSection, strEntry), nDefault) : nDefault;
+    long nValue = nDefault;
+    if (pConfig == nullptr || !pConfig->Read(EntryKey(strSection, strEntry), &nValue))
+        return nDefault;
+    // an edited profile may hold any number; one an int cannot hold counts as absent
+    return nValue >= INT_MIN && nValue <= INT_MAX ? static_cast<int>(nValue) : nDefault;
 }
 
 bool WriteProfileInt(const wxString& strSection, const wxString& strEntry, int nValue)

@@ -1,8 +1,11 @@
 #include "RegFileParser.h"
 
 #include <cctype>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 namespace
@@ -155,13 +158,36 @@ std::string DecodeRegText(const std::string& strBytes)
 
 bool CRegFile::Load(const std::string& strFile)
 {
-    std::ifstream in(strFile, std::ios::binary);
-    if (!in)
+    std::string strBytes;
+    if (!ReadSettingsFile(strFile, strBytes))
         return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    Parse(DecodeRegText(buffer.str()));
+    Parse(DecodeRegText(strBytes));
     return true;
+}
+
+bool ReadSettingsFile(const std::string& strFile, std::string& strBytes)
+{
+    // a pipe must not block the start, nor a huge file fill the memory
+    const int fd = ::open(strFile.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    bool bOk = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kMaxSettingsFile;
+    if (bOk)
+    {
+        strBytes.resize(static_cast<size_t>(st.st_size));
+        size_t nRead = 0;
+        while (bOk && nRead < strBytes.size())
+        {
+            const ssize_t n = ::read(fd, strBytes.data() + nRead, strBytes.size() - nRead);
+            if (n < 0 && errno == EINTR)
+                continue;
+            bOk = n > 0;
+            nRead += n > 0 ? static_cast<size_t>(n) : 0;
+        }
+    }
+    ::close(fd);
+    return bOk;
 }
 
 void CRegFile::Parse(const std::string& strText)

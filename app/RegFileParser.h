@@ -46,5 +46,10 @@ private:
     std::map<std::string, RegValueMap> m_keys;
 };
 
+// Largest settings file read; a larger one counts as absent.
+constexpr long kMaxSettingsFile = 1 << 20;
+// The bytes of a regular file of at most kMaxSettingsFile bytes; false for anything else.
+bool ReadSettingsFile(const std::string& strFile, std::string& strBytes);
+
 // Plain text of a file that may be UTF-16 (as the registry editor writes it) or UTF-8.
 std::string DecodeRegText(const std::string& strBytes);
