@@ -5,7 +5,8 @@ set -e
 
 CORVANE_PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev \
 libbenchmark-dev libwxgtk3.2-dev xvfb xauth xdotool imagemagick x11-utils fonts-liberation2 \
-srecord python3-intelhex binutils time ghostscript"
+srecord python3-intelhex binutils time ghostscript openbox wmctrl xdg-utils \
+shared-mime-info desktop-file-utils libfile-mimeinfo-perl"
 
 corvane_install_deps()
 {
