@@ -6,9 +6,38 @@
 #include "DocTemplate.h"
 #include "FirstRunSize.h"
 #include "MainFrame.h"
+#include "Resource.h"
 #include "UserLocale.h"
 
 #include <wx/cmdline.h>
+#include <wx/time.h>
+#include <wx/utils.h>
+
+#include <cstdio>
+
+namespace
+{
+// For the start-up benchmark (CORVANE_BENCH_FIRST_PAINT set): prints the wall-clock time
+// in microseconds once the dump has been painted the first time, and ends the program.
+void ReportFirstPaint(CMainFrame* pFrame)
+{
+    wxWindow* pCtrl = pFrame->FindWindow(IDC_HEXEDIT);
+    if (pCtrl == nullptr || !wxGetEnv("CORVANE_BENCH_FIRST_PAINT", nullptr))
+        return;
+    pCtrl->Bind(wxEVT_PAINT,
+                [pFrame](wxPaintEvent& event)
+                {
+                    event.Skip();
+                    pFrame->CallAfter(
+                        [pFrame]()
+                        {
+                            std::printf("first-paint-us %lld\n", wxGetUTCTimeUSec().GetValue());
+                            std::fflush(stdout);
+                            pFrame->Close(true);
+                        });
+                });
+}
+} // namespace
 
 // Commands no window handles reach the application last.
 // clang-format off
@@ -31,6 +60,7 @@ bool CCorvaneApp::InitInstance()
     CMainFrame* pFrame = GetMainFrame();
     if (!pFrame->m_bPlacementRestored)
         FitFirstRunFrame(pFrame);
+    ReportFirstPaint(pFrame);
     SetTopWindow(pFrame);
     pFrame->Show();
     pFrame->SetFocus();
