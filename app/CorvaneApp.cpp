@@ -14,6 +14,7 @@
 #include <wx/utils.h>
 
 #include <cstdio>
+#include <utility>
 
 namespace
 {
@@ -25,9 +26,11 @@ void ReportFirstPaint(CMainFrame* pFrame)
     if (pCtrl == nullptr || !wxGetEnv("CORVANE_BENCH_FIRST_PAINT", nullptr))
         return;
     pCtrl->Bind(wxEVT_PAINT,
-                [pFrame](wxPaintEvent& event)
+                [pFrame, bReported = false](wxPaintEvent& event) mutable
                 {
                     event.Skip();
+                    if (std::exchange(bReported, true))
+                        return;
                     pFrame->CallAfter(
                         [pFrame]()
                         {
