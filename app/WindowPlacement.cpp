@@ -91,9 +91,11 @@ void ApplyOnceShown(wxTopLevelWindow* pTlw, const wxPoint& pt, bool bMaximize)
 {
     constexpr int kFallbackMs = 1000;
     auto pTimer = std::make_shared<wxTimer>();
-    auto apply = [pTlw, pt, bMaximize, pTimer]()
+    // the timer's own handler must not own the timer
+    auto apply = [pTlw, pt, bMaximize, pWeak = std::weak_ptr<wxTimer>(pTimer)]()
     {
-        if (!pTimer->IsRunning() || pTlw->IsBeingDeleted())
+        const auto pTimer = pWeak.lock();
+        if (!pTimer || !pTimer->IsRunning() || pTlw->IsBeingDeleted())
             return;
         pTimer->Stop();
         pTlw->Move(pt);

@@ -118,5 +118,7 @@ TEST_F(DocumentTest, SaveWritesTheImageAsRead)
                                            image.GetAt(0)->m_pBytes + image.GetAt(0)->m_nSize));
     EXPECT_EQ(0xEE, Probe().Bytes()[1]);
     m_pDoc->SetFilename(m_dir.File("missing-folder/two.hex"));
+    CLogCapture log;
     EXPECT_FALSE(m_pDoc->Save());
+    EXPECT_EQ(1u, log.m_messages.size());
 }
