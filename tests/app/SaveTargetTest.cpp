@@ -1,5 +1,5 @@
 // What a save may write to: names near the length limit, link loops, pipes and devices.
-#include "HexParser.h"
+#include "HexWriter.h"
 #include "TestCommon.h"
 
 #include <gtest/gtest.h>

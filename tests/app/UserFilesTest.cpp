@@ -4,7 +4,7 @@
 #include "CorvaneDoc.h"
 #include "CorvaneView.h"
 #include "HexEditCtrlProbe.h"
-#include "HexParser.h"
+#include "HexWriter.h"
 #include "MainFrame.h"
 #include "Resource.h"
 
