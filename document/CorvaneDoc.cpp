@@ -1,8 +1,8 @@
 #include "CorvaneDoc.h"
 
+#include "CommandIds.h"
 #include "HexReader.h"
 #include "HexWriter.h"
-#include "Resource.h"
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>

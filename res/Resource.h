@@ -1,30 +1,14 @@
-// Identifiers and strings of the program's resources: command ids, window ids and the
-// string table (status-bar prompt and tooltip of each command).
+// Identifiers and strings of the program's resources: window ids and the string table
+// (status-bar prompt and tooltip of each command).
 #pragma once
+
+#include "CommandIds.h"
 
 #include <wx/bitmap.h>
 #include <wx/bmpbndl.h>
 #include <wx/defs.h>
 #include <wx/iconbndl.h>
 #include <wx/string.h>
-
-// Commands of the program's own; standard commands use the wx stock ids.
-enum ECommandId : int
-{
-    ID_VIEW_BYTES = 32771,
-    ID_VIEW_WORD16 = 32772,
-    ID_VIEW_NEXT_SEGMENT = 32773,
-    ID_VIEW_PREV_SEGMENT = 32774,
-    ID_VIEW_WORD24 = 32775,
-    ID_VIEW_BYTEORDER = 32777,
-    ID_VIEW_WORD32 = 32779,
-    ID_FILE_RELOAD = 32780,
-    ID_NEXT_PANE = 57680,
-    ID_PREV_PANE = 57681,
-    // Menu items and windows take ids below 0x7FFF; each bar's command is its window id.
-    ID_VIEW_TOOLBAR = 32000,
-    ID_VIEW_STATUS_BAR = 32001
-};
 
 // Resource and window identifiers.
 enum EResourceId : int

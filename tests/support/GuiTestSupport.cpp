@@ -4,9 +4,11 @@
 #include "Profile.h"
 
 #include <wx/init.h>
+#include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/toplevel.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -44,6 +46,27 @@ void ResetProfile()
     OpenProfile("Mirel Software", "Corvane");
 }
 
+namespace
+{
+// What keeps the toolkit from starting is logged before any window can show it: say it on
+// stderr, so a test that cannot start tells why.
+bool StartApp(int& argc, char** argv)
+{
+    // wx deletes this target once the toolkit runs and makes its own
+    wxLog::SetActiveTarget(new wxLogStderr);
+    const bool bStarted = wxEntryStart(argc, argv);
+    const char* pszDisplay = std::getenv("DISPLAY");
+    if (!bStarted)
+        std::fprintf(stderr, "window tests: the toolkit did not start on DISPLAY=%s\n",
+                     pszDisplay ? pszDisplay : "(unset)");
+    else if (!wxTheApp->CallOnInit())
+        std::fprintf(stderr, "window tests: the test application did not start\n");
+    else
+        return true;
+    return false;
+}
+} // namespace
+
 // The window tests need a running application on a display and a configuration folder
 // of their own; listing them needs neither.
 int main(int argc, char** argv)
@@ -54,7 +77,7 @@ int main(int argc, char** argv)
     CTempDir configHome;
     setenv("XDG_CONFIG_HOME", configHome.Path().c_str(), 1);
     wxApp::SetInstance(CreateTestApp());
-    if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit())
+    if (!StartApp(argc, argv))
         return 1;
     CHexEditCtrl::EnableCaretBlink(false);
     const int nResult = RUN_ALL_TESTS();
