@@ -1,16 +1,9 @@
 // The control's window and the data interface the view calls.
 #include "HexCtrlTestSupport.h"
 
-TEST_F(CHexCtrlTest, WindowIsCreatedAsTheViewAsksIt)
+// Before its window exists the control only takes the data in.
+TEST(HexEditCtrl, DataBeforeTheWindowExists)
 {
-    EXPECT_EQ("hexEd", m_pCtrl->GetName());
-    EXPECT_EQ(1000, m_pCtrl->GetId());
-    EXPECT_TRUE(m_pCtrl->HasFlag(wxVSCROLL));
-    EXPECT_TRUE(m_pCtrl->HasFlag(wxWANTS_CHARS));
-    EXPECT_EQ(wxBG_STYLE_PAINT, m_pCtrl->GetBackgroundStyle());
-    EXPECT_EQ("Courier New", P().Font().GetFaceName());
-    EXPECT_EQ(P().Font(), m_pCtrl->GetFont());
-    // before its window exists the control only takes the data in
     CHexEditCtrl ctrl;
     const unsigned char bytes[] = {1, 2, 3};
     ctrl.SetData(bytes, 3);

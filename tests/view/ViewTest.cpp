@@ -124,25 +124,6 @@ TEST_F(ViewTest, StoredByteOrderReachesTheControlAndTogglesToItsLowestBit)
     }
 }
 
-// The control learns its new line width before it receives (and paints) the data, so no
-// frame is drawn with the new word length and the old width.
-TEST_F(ViewTest, NoPaintWithTheOldLineWidth)
-{
-    StartWithSegments(1);
-    std::vector<int> widths;
-    Ctrl().Bind(wxEVT_PAINT,
-                [&](wxPaintEvent& event)
-                {
-                    widths.push_back(Ctrl().GetBytesPerLine());
-                    event.Skip();
-                });
-    Command(ID_VIEW_WORD16);
-    for (int i = 0; i < 20 && widths.empty(); i++)
-        wxYield();
-    ASSERT_FALSE(widths.empty());
-    EXPECT_EQ(std::vector<int>(widths.size(), 32), widths);
-}
-
 // The control fills the client area. Activating the frame gives the keyboard focus to the
 // view (the frame stands for it), not to the control: the control takes keys after a click.
 TEST_F(ViewTest, ControlFillsTheFrameWithoutTheFocus)
@@ -151,8 +132,6 @@ TEST_F(ViewTest, ControlFillsTheFrameWithoutTheFocus)
     m_pFrame->SetClientSize(500, 300);
     PumpEvents();
     EXPECT_EQ(wxRect(wxPoint(0, 0), m_pFrame->GetClientSize()), Ctrl().GetRect());
-    EXPECT_EQ("hexEd", Ctrl().GetName());
-    EXPECT_EQ(IDC_HEXEDIT, Ctrl().GetId());
     Ctrl().SetFocus();
     wxActivateEvent activate(wxEVT_ACTIVATE, true, m_pFrame->GetId());
     m_pFrame->GetEventHandler()->ProcessEvent(activate);
