@@ -7,9 +7,9 @@ set -euo pipefail
 
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 
-# Source files of a folder: C++, CMake, shell and Python; everything else is data.
+# Source files of a folder: C and C++, CMake, shell and Python; everything else is data.
 sources() {
-    find "$@" -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.cpp.in' -o -name '*.h.in' \
+    find "$@" -type f \( -name '*.cpp' -o -name '*.c' -o -name '*.h' -o -name '*.in' \
         -o -name 'CMakeLists.txt' -o -name '*.cmake' -o -name '*.sh' -o -name '*.py' \) -print0
 }
 
