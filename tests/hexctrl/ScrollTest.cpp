@@ -57,15 +57,20 @@ TEST_F(CScrollTest, LineAndPageRules)
 }
 
 // The range counts the partial last line; the bar shows whenever some line is out of view.
-TEST_F(CScrollTest, ScrollBarReachesEveryLine)
+// Line down stops at the first line start from which the last line is in view.
+TEST_F(CScrollTest, ScrollBarAndLineDownReachEveryLine)
 {
-    const int kCases[][3] = {{100, 7, 5}, {96, 6, 5}, {90, 6, 5}, {80, 5, 5}, {20, 2, 2}};
+    const int kCases[][4] = {
+        {100, 7, 5, 32}, {96, 6, 5, 16}, {90, 6, 5, 16}, {80, 5, 5, 0}, {20, 2, 2, 0}};
     SetLines(5);
-    for (const auto& [nBytes, nRange, nThumb] : kCases)
+    for (const auto& [nBytes, nRange, nThumb, nLastTop] : kCases)
     {
         Load(Sequence(nBytes), 1, 16);
         EXPECT_EQ(nRange, m_pCtrl->GetScrollRange(wxVERTICAL)) << nBytes;
         EXPECT_EQ(nThumb, m_pCtrl->GetScrollThumb(wxVERTICAL)) << nBytes;
+        for (int i = 0; i < 8; ++i)
+            P().VScroll(DOWN);
+        EXPECT_EQ(nLastTop, P().TopOffset()) << nBytes;
     }
     EXPECT_TRUE(P().DataFitsWindow()); // 20 bytes
 }
