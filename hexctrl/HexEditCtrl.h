@@ -93,6 +93,9 @@ public:
 
     // Draws the whole control as OnPaint does, onto any context of the client size.
     void RenderTo(wxDC& dc, const wxSize& size);
+    // Copies only rcUpdate of the composed picture to dc: most of a paint's cost is moving
+    // pixels to the screen, and a caret step or a typed digit changes a few cells.
+    void RenderTo(wxDC& dc, const wxSize& size, const wxRect& rcUpdate);
 
     // The caret does not blink while this is off (tests turn it off).
     static void EnableCaretBlink(bool bEnable) { CHexCaret::EnableBlink(bEnable); }

@@ -11,10 +11,15 @@ void CHexEditCtrl::OnPaint(wxPaintEvent&)
     // The picture is composed off screen and copied in one block, so nothing flickers; the
     // buffer also spares the screen a bitmap that was just written pixel by pixel.
     wxBufferedPaintDC dc(this);
-    RenderTo(dc, GetClientSize());
+    RenderTo(dc, GetClientSize(), GetUpdateRegion().GetBox());
 }
 
 void CHexEditCtrl::RenderTo(wxDC& dc, const wxSize& size)
+{
+    RenderTo(dc, size, wxRect(size));
+}
+
+void CHexEditCtrl::RenderTo(wxDC& dc, const wxSize& size, const wxRect& rcUpdate)
 {
     if (size.x <= 0 || size.y <= 0)
         return;
@@ -40,7 +45,11 @@ void CHexEditCtrl::RenderTo(wxDC& dc, const wxSize& size)
             DrawCaret(frame);
         }
     }
-    dc.DrawBitmap(m_bmpFrame, 0, 0);
+    const wxRect rc = rcUpdate.Intersect(wxRect(size));
+    if (rc == wxRect(size))
+        dc.DrawBitmap(m_bmpFrame, 0, 0);
+    else if (!rc.IsEmpty())
+        dc.DrawBitmap(m_bmpFrame.GetSubBitmap(rc), rc.GetPosition());
 }
 
 void CHexEditCtrl::RecalcLayout(int nClientHeight)

@@ -100,8 +100,10 @@ TEST_F(UserFilesTest, FirstRunFitsTheWidestLineAndCopiesTheSegmentOnce)
     EXPECT_EQ(1, s_nCopies);
     wxWindow* pCtrl = TestApp().GetMainFrame()->FindWindow(IDC_HEXEDIT);
     const int nCells = pCtrl->GetClientSize().x / pCtrl->GetTextExtent("0").x;
-    for (int nWordLen = 1, nBytes; nWordLen <= 4; nWordLen++)
-        EXPECT_GE(nCells, CHexLayout(nWordLen, nBytes = CCorvaneView::BytesPerLineFor(nWordLen), 0,
-                                     8, true, true).GetCharCol() + nBytes);
+    for (int nWordLen = 1; nWordLen <= 4; nWordLen++)
+    {
+        const int nBytes = CCorvaneView::BytesPerLineFor(nWordLen);
+        EXPECT_GE(nCells, CHexLayout(nWordLen, nBytes, 0, 8, true, true).GetCharCol() + nBytes);
+    }
 }
 } // namespace
