@@ -20,26 +20,7 @@ using ImageCopy = std::vector<SegmentCopy>;
 
 // Copies every segment, reading each byte of its block. What breaks the table's
 // invariants is described in *pProblem (empty when nothing does).
-inline ImageCopy CopyImage(const MemoryImage& image, std::string* pProblem = nullptr)
-{
-    ImageCopy copy;
-    std::string problem;
-    if (image.GetCount() > image.GetCapacity())
-        problem = "count above capacity";
-    if (image.GetAt(-1) || image.GetAt(image.GetCount()))
-        problem = "GetAt outside the table is not null";
-    for (int i = 0; i < image.GetCount() && problem.empty(); ++i)
-    {
-        const MemorySegment* p = image.GetAt(i);
-        if (!p || p->m_nSize < 0 || (p->m_nSize > 0 && !p->m_pBytes))
-            problem = "segment " + std::to_string(i) + " is null or lacks its block";
-        else
-            copy.push_back({p->m_dwAddress, std::vector<uint8_t>(p->m_pBytes, p->m_pBytes + p->m_nSize)});
-    }
-    if (pProblem)
-        *pProblem = problem;
-    return copy;
-}
+ImageCopy CopyImage(const MemoryImage& image, std::string* pProblem = nullptr);
 
 // AddBytes: extends the first segment in table order that ends at the address, else
 // appends a segment.
@@ -50,7 +31,8 @@ void ReferenceCoalesce(ImageCopy& image);
 ImageCopy ReferenceRead(const char* pData, size_t nLen);
 
 // Appends one record (":", fields, checksum, CR LF) with upper-case digits.
-void AppendRecord(std::string& text, uint8_t nType, uint16_t nOffset, const uint8_t* pBytes, size_t n);
+void AppendRecord(std::string& text, uint8_t nType, uint16_t nOffset, const uint8_t* pBytes,
+                  size_t n);
 // The writer's text for an image: a 04 record before every segment in extended mode
 // and before each further 64 KiB page of a segment, data records of up to 16 bytes cut
 // at page boundaries, :00000001FF last.
