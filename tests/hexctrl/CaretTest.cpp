@@ -1,5 +1,4 @@
-// The caret: its shapes, its cell for each field and word layout, focus, and the rule
-// that the digit it is drawn on is the nibble typing changes.
+// The caret: its shapes, its cell for each field and word layout, where it is shown, and focus.
 #include "HexCtrlTestSupport.h"
 
 namespace
@@ -9,13 +8,10 @@ std::vector<unsigned char> Distinct(int nCount)
 {
     return Sequence(nCount, 0x1B, 37);
 }
-
-int BytesPerLine(int nWordLen)
-{
-    return nWordLen == 3 ? 33 : nWordLen == 1 ? 16 : 32;
-}
 } // namespace
 
+// The caret is drawn inverted on exactly the cells it covers; the wide caret covers the address
+// digits.
 TEST_F(CHexCtrlTest, CaretCellForEachField)
 {
     SetLines(4);
@@ -35,55 +31,21 @@ TEST_F(CHexCtrlTest, CaretCellForEachField)
         P().CaretField() = nField;
         P().PlaceCaret(nPos);
         SCOPED_TRACE(testing::Message() << nWordLen << "/" << nOrder << "/" << nField);
-        EXPECT_EQ(nCell * m_nCellWidth, P().CaretX());
         EXPECT_EQ(nPosAfter, P().CaretPos());
-        EXPECT_EQ(wxSize(nWidthCells * m_nCellWidth, m_nLineHeight), P().CaretRect().GetSize());
-        EXPECT_TRUE(P().CaretShown());
+        EXPECT_EQ(wxRect(nCell * m_nCellWidth, 0, nWidthCells * m_nCellWidth, m_nLineHeight),
+                  P().CaretRect());
+        std::string strCells;
+        for (int i = nCell; i < nCell + nWidthCells; ++i)
+            strCells += (i > nCell ? "," : "") + std::to_string(i);
+        EXPECT_EQ(strCells, Render().InvertedCells(0));
     }
+    m_pCtrl->SetAddressDigits(4);
+    Run("=0,0");
+    EXPECT_EQ("0,1,2,3", Render().InvertedCells(0));
 }
 
-TEST_F(CHexCtrlTest, WideCaretCoversTheAddressDigits)
-{
-    SetLines(2);
-    for (int nDigits : {8, 4})
-    {
-        m_pCtrl->SetAddressDigits(nDigits);
-        Load(Sequence(16), 1, 16);
-        P().CaretField() = 0;
-        P().PlaceCaret(0);
-        EXPECT_EQ(nDigits * m_nCellWidth, P().CaretRect().width);
-        EXPECT_EQ(nDigits == 8 ? "0,1,2,3,4,5,6,7" : "0,1,2,3", Render().InvertedCells(0));
-    }
-}
-
-// For every layout the inverted cell shows the digit of the caret's byte that typing changes.
-TEST_F(CHexCtrlTest, TheDigitUnderTheCaretIsTheOneTyped)
-{
-    SetLines(3);
-    const std::vector<unsigned char> data = Distinct(60);
-    for (int nWordLen = 2; nWordLen <= 4; ++nWordLen)
-        for (int nOrder = 0; nOrder <= 1; ++nOrder)
-        {
-            m_pCtrl->SetByteOrder(nOrder);
-            Load(data, nWordLen, BytesPerLine(nWordLen));
-            for (int nPos : {0, 1, 2, 3, 6, 13, 30})
-                for (int nNibble = 0; nNibble <= 1; ++nNibble)
-                {
-                    P().CaretField() = nWordLen == 2 ? 7 - nNibble - 2 * (nPos % 2) : 2 + nNibble;
-                    P().PlaceCaret(nPos);
-                    const int nByte = data[static_cast<size_t>(P().CaretPos())];
-                    const int nTyped = CHexLayout::NibbleOf(P().CaretField());
-                    const CScreenReader screen = Render();
-                    const int nCell = P().CaretX() / m_nCellWidth;
-                    SCOPED_TRACE(testing::Message() << nWordLen << "/" << nOrder << " at " << nPos);
-                    EXPECT_EQ(std::to_string(nCell), screen.InvertedCells(0));
-                    EXPECT_EQ("0123456789ABCDEF"[(nTyped == 0 ? nByte >> 4 : nByte) & 0xF],
-                              screen.At(nCell, 0));
-                    EXPECT_EQ(nPos / nWordLen, P().CaretPos() / nWordLen) << "stays in its word";
-                }
-        }
-}
-
+// Also for data handed over before the window exists and a byte order set before the first layout;
+// a byte order toggled later keeps the caret on its digit.
 TEST_F(CHexCtrlTest, SetDataPutsTheCaretOnTheFirstDigit)
 {
     SetLines(3);
@@ -96,37 +58,50 @@ TEST_F(CHexCtrlTest, SetDataPutsTheCaretOnTheFirstDigit)
     for (const auto& [nWordLen, nOrder, nBytes, nPos, nField, nCell] : kCases)
     {
         m_pCtrl->SetByteOrder(nOrder);
+        P().SelStart() = 4;
         Load(Distinct(nBytes), nWordLen, 32);
         SCOPED_TRACE(testing::Message() << nWordLen << "/" << nOrder << "/" << nBytes);
-        EXPECT_EQ(nPos, P().CaretPos());
-        EXPECT_EQ(nField, P().CaretField());
+        EXPECT_EQ(std::make_pair(nPos, nField), std::make_pair(P().CaretPos(), P().CaretField()));
         EXPECT_EQ(nCell * m_nCellWidth, P().CaretX());
         EXPECT_EQ(-1, P().SelStart());
-        EXPECT_EQ(0, P().TopOffset());
         EXPECT_TRUE(P().CaretShown());
     }
+    m_pCtrl->SetByteOrder(1);
+    EXPECT_EQ(std::make_pair(0, 9 + 6),
+              std::make_pair(P().CaretPos(), P().CaretX() / m_nCellWidth));
+    CHexEditCtrl* pCtrl = new CHexEditCtrl;
+    const unsigned char bytes[] = {0x12};
+    pCtrl->SetAddressInfo(0, 2);
+    pCtrl->SetData(bytes, 1);
+    EXPECT_EQ(5, CHexEditCtrlProbe(*pCtrl).CaretField());
+    pCtrl->Create("hexEd", 0, wxRect(0, 0, 600, 100), m_pFrame, 1001);
+    pCtrl->SetAddressDigits(8);
+    pCtrl->SetByteOrder(0);
+    EXPECT_EQ(
+        std::make_pair(0, 9 * m_nCellWidth),
+        std::make_pair(CHexEditCtrlProbe(*pCtrl).CaretPos(), CHexEditCtrlProbe(*pCtrl).CaretX()));
 }
 
-// No caret is shown outside the client area: not on a window too small for one line, and
-// not for an index just above the top line (floor division puts it on the row above).
+// No caret is shown outside the client area: not on a window too small for one line, not for an
+// index just above the top line (floor division puts it on the row above), not on a line a shrink
+// left half visible.
 TEST_F(CHexCtrlTest, CaretOutsideTheClientAreaIsHidden)
 {
     SetLines(0, 5);
     Load(Sequence(100), 1, 16);
-    EXPECT_TRUE(P().CaretExists());
     P().SetSelection(-1, -1);
     P().Focus(true);
     EXPECT_FALSE(P().CaretShown());
     SetLines(5);
     Load(Sequence(100), 1, 16);
-    P().CaretScroll() = true;
-    P().VScroll(CHexEditCtrl::SB_LINEDOWN);
-    P().CaretField() = 2;
-    P().PlaceCaret(10);
+    Run("T16 =10,2");
     EXPECT_EQ(wxPoint((9 + 30) * m_nCellWidth, -m_nLineHeight),
               wxPoint(P().CaretX(), P().CaretY()));
     EXPECT_FALSE(P().CaretShown());
     EXPECT_EQ("", Render().InvertedCells(0));
+    Run("T0 =50,2");
+    SetLines(3, m_nLineHeight / 2);
+    EXPECT_EQ("", Render().InvertedCells(3));
 }
 
 // Focus gain makes a shown caret at its stored place, but none while a selection exists.
@@ -143,21 +118,4 @@ TEST_F(CHexCtrlTest, FocusCreatesAndDestroysTheCaret)
     P().SelStart() = 3;
     P().Focus(true);
     EXPECT_FALSE(P().CaretExists());
-}
-
-// Toggling the byte order keeps the caret on its digit, which still names the byte typed.
-TEST_F(CHexCtrlTest, ByteOrderToggleKeepsWhatYouSeeWhatYouType)
-{
-    SetLines(3);
-    // word length; caret index under order 1; index and cell under order 0
-    const int kCases[][4] = {{2, 1, 0, 9}, {4, 3, 3, 9 + 6}};
-    for (const auto& [nWordLen, nPos, nPosAfter, nCellAfter] : kCases)
-    {
-        m_pCtrl->SetByteOrder(1);
-        Load(Distinct(40), nWordLen, 32);
-        ASSERT_EQ(nPos, P().CaretPos());
-        m_pCtrl->SetByteOrder(0);
-        EXPECT_EQ(nPosAfter, P().CaretPos());
-        EXPECT_EQ(nCellAfter * m_nCellWidth, P().CaretX());
-    }
 }

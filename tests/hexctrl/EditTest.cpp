@@ -1,4 +1,4 @@
-// Typing, Insert, Delete and Backspace.
+// Typing, Insert, Delete and Backspace; a buffer that cannot be had.
 #include "HexCtrlTestSupport.h"
 
 namespace
@@ -24,6 +24,9 @@ const struct
     {1, 1, "000000", "=0,1 SR ^3 ^22 ^24 ^26 ^1", "000100", 2, -1},
     {2, 0, "1234", "'a", "A234", 0, -1}, // the digit drawn first is the one typed
     {2, 1, "1234", "'a", "12A4", 1, -1},
+    {4, 0, "12345678", "'a 'b", "AB345678", 1, -1},
+    {4, 1, "12345678", "'a 'b 'c", "1234C6AB", 2, -1},
+    {3, 0, "123456", "R 'a", "1A3456", 1, -1},
     {1, 1, "00112233", "=1,2 DEL", "002233", 1, -1},
     {1, 1, "00112233", "=2,2 #8 ^8 ^9", "2233", 0, -1},
     {1, 1, "001122", "=1,2 INS", "00001122", 1, -1},
@@ -44,13 +47,13 @@ TEST_F(CHexCtrlTest, TypingInsertAndDeleteChangeTheBytes)
         Load(FromHex(e.pszData), e.nWordLen, 16);
         Run(e.pszScript);
         EXPECT_EQ(FromHex(e.pszAfter), P().Bytes());
-        EXPECT_EQ(e.nPos, P().CaretPos());
-        EXPECT_EQ(e.nSelStart, P().SelStart());
+        EXPECT_EQ(std::make_pair(e.nPos, e.nSelStart),
+                  std::make_pair(P().CaretPos(), P().SelStart()));
     }
 }
 
-// A block that cannot be had leaves the bytes as they were.
-TEST_F(CHexCtrlTest, FailedAllocationKeepsTheOldBytes)
+// Insert and Delete keep the old bytes; new data leave an empty, consistent control.
+TEST_F(CHexCtrlTest, FailedAllocationKeepsTheOldBytesOrLeavesNone)
 {
     SetLines(3);
     Load(Sequence(8), 1, 16);
@@ -58,4 +61,10 @@ TEST_F(CHexCtrlTest, FailedAllocationKeepsTheOldBytes)
     CHexEditCtrlProbe::SetMalloc([](size_t) -> void* { return nullptr; });
     Run("=3,2 INS DEL #8");
     EXPECT_EQ(Sequence(8), P().Bytes());
+    Load(Sequence(40), 1, 16);
+    EXPECT_EQ(nullptr, P().Data());
+    EXPECT_EQ(std::make_pair(0, 0), std::make_pair(m_pCtrl->GetDataLength(), P().CaretPos()));
+    EXPECT_TRUE(Render().IsBlankRow(0));
+    Run("v1,0");
+    EXPECT_EQ(0, P().TopOffset());
 }

@@ -4,7 +4,6 @@
 #include <wx/panel.h>
 #include <wx/settings.h>
 
-#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <map>
@@ -19,87 +18,82 @@ wxColour Background()
 {
     return wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW);
 }
-
-wxColour Pixel(const wxImage& image, int x, int y)
-{
-    return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
-}
 } // namespace
 
 CScreenReader::CScreenReader(const wxImage& image, const wxFont& font, wxSize cell)
     : m_image(image), m_cell(cell)
 {
-    std::string strAll;
-    for (int i = 0; i < CHAR_COUNT; ++i)
-        strAll += static_cast<char>(FIRST_CHAR + i);
     wxBitmap strip(cell.x * CHAR_COUNT, cell.y, 24);
     wxMemoryDC dc(strip);
     dc.SetFont(font);
     dc.SetBackground(wxBrush(Background()));
     dc.Clear();
     dc.SetTextForeground(*wxBLACK);
-    dc.DrawText(strAll, 0, 0);
+    for (int i = 0; i < CHAR_COUNT; ++i)
+        dc.DrawText(wxString(static_cast<char>(FIRST_CHAR + i)), i * cell.x, 0);
     dc.SelectObject(wxNullBitmap);
     m_glyphs = strip.ConvertToImage();
 }
 
-char CScreenReader::At(int nCol, int nRow) const
-{
-    char chBest = '?';
-    long nBest = LONG_MAX;
-    for (int i = 0; i < 2 * CHAR_COUNT; ++i)
-    {
-        // glyphs drawn normally, then inverted as under the caret; black on grey needs one channel
-        const int nGlyph = i % CHAR_COUNT;
-        long nSum = 0;
-        for (int y = 0; y < m_cell.y; ++y)
-            for (int x = 0; x < m_cell.x; ++x)
-            {
-                const int nScreen = m_image.GetGreen(nCol * m_cell.x + x, nRow * m_cell.y + y);
-                const int nGlyphGrey = m_glyphs.GetGreen(nGlyph * m_cell.x + x, y);
-                nSum += std::abs(nScreen - (i < CHAR_COUNT ? nGlyphGrey : 255 - nGlyphGrey));
-            }
-        if (nSum < nBest)
-            nBest = nSum, chBest = static_cast<char>(FIRST_CHAR + nGlyph);
-    }
-    return chBest;
-}
-
+// Each cell is the glyph, drawn normally or inverted, nearest to it; black on grey needs one
+// channel.
 std::string CScreenReader::Text(int nCol, int nRow, int nCount) const
 {
     std::string str;
-    for (int i = 0; i < nCount; ++i)
-        str += At(nCol + i, nRow);
+    for (int nCell = nCol; nCell < nCol + nCount; ++nCell)
+    {
+        long nBest = LONG_MAX;
+        char chBest = '?';
+        for (int i = 0; i < 2 * CHAR_COUNT; ++i)
+        {
+            long nSum = 0;
+            for (int y = 0; y < m_cell.y; ++y)
+                for (int x = 0; x < m_cell.x; ++x)
+                {
+                    const int nGlyph = m_glyphs.GetGreen(i % CHAR_COUNT * m_cell.x + x, y);
+                    nSum += std::abs(m_image.GetGreen(nCell * m_cell.x + x, nRow * m_cell.y + y) -
+                                     (i < CHAR_COUNT ? nGlyph : 255 - nGlyph));
+                }
+            if (nSum < nBest)
+                nBest = nSum, chBest = static_cast<char>(FIRST_CHAR + i % CHAR_COUNT);
+        }
+        str += chBest;
+    }
     return str;
 }
 
-// An inverted cell shows more of the background's complement than of the background.
-std::string CScreenReader::InvertedCells(int nRow) const
+// Pixels of the background's complement less pixels of the background in a cell.
+int CScreenReader::Balance(int nCol, int nRow) const
 {
     const wxColour bg = Background();
-    const wxColour inverse(255 - bg.Red(), 255 - bg.Green(), 255 - bg.Blue());
+    int nBalance = 0;
+    for (int y = nRow * m_cell.y; y < std::min((nRow + 1) * m_cell.y, m_image.GetHeight()); ++y)
+        for (int x = nCol * m_cell.x; x < (nCol + 1) * m_cell.x; ++x)
+        {
+            const wxColour c(m_image.GetRed(x, y), m_image.GetGreen(x, y), m_image.GetBlue(x, y));
+            nBalance += c == wxColour(255 - bg.Red(), 255 - bg.Green(), 255 - bg.Blue()) ? 1
+                        : c == bg                                                        ? -1
+                                                                                         : 0;
+        }
+    return nBalance;
+}
+
+std::string CScreenReader::InvertedCells(int nRow) const
+{
     std::string str;
     for (int nCol = 0; nCol < m_image.GetWidth() / m_cell.x; ++nCol)
-    {
-        int nBalance = 0;
-        for (int y = nRow * m_cell.y; y < std::min((nRow + 1) * m_cell.y, m_image.GetHeight()); ++y)
-            for (int x = nCol * m_cell.x; x < (nCol + 1) * m_cell.x; ++x)
-                nBalance += Pixel(m_image, x, y) == inverse ? 1
-                            : Pixel(m_image, x, y) == bg    ? -1
-                                                            : 0;
-        if (nBalance > 0)
+        if (Balance(nCol, nRow) > 0)
             str += (str.empty() ? "" : ",") + std::to_string(nCol);
-    }
     return str;
 }
 
 bool CScreenReader::IsBlankRow(int nRow) const
 {
-    const int nBottom = std::min((nRow + 1) * m_cell.y, m_image.GetHeight());
-    for (int y = nRow * m_cell.y; y < nBottom; ++y)
-        for (int x = 0; x < m_image.GetWidth(); ++x)
-            if (Pixel(m_image, x, y) != Background())
-                return false;
+    const int nPixels =
+        m_cell.x * (std::min((nRow + 1) * m_cell.y, m_image.GetHeight()) - nRow * m_cell.y);
+    for (int nCol = 0; nCol < m_image.GetWidth() / m_cell.x; ++nCol)
+        if (Balance(nCol, nRow) != -nPixels)
+            return false;
     return true;
 }
 
@@ -161,31 +155,25 @@ void CHexCtrlTest::Run(const std::string& strScript)
     for (std::string strStep; in >> strStep;)
     {
         int a = 0, b = 0;
-        const char* pszArgs = strStep.c_str() + strStep.find_first_not_of("+@~!=TvW'#^");
-        std::sscanf(pszArgs, "%d,%d", &a, &b);
+        std::sscanf(strStep.c_str() + strStep.find_first_not_of("+@~!=TvW'#^"), "%d,%d", &a, &b);
         const int x = a * m_nCellWidth + m_nCellWidth / 2,
                   y = b * m_nLineHeight + m_nLineHeight / 2;
         const std::string strKey = strStep.substr(strStep.find_first_not_of("SC"));
         const size_t nPrefix = strStep.size() - strKey.size();
+        const char ch = strStep[0];
         if (kKeys.count(strKey) != 0)
             P().Key(kKeys.at(strKey), strStep.find('S') < nPrefix, strStep.find('C') < nPrefix);
-        else if (strStep[0] == '\'')
-            P().Char(static_cast<unsigned char>(strStep[1]));
-        else if (strStep[0] == '#' || strStep[0] == '^')
-            P().Char(a, strStep[0] == '^');
-        else if (strStep[0] == '@' || strStep[0] == '+')
-            P().Down(x, y, strStep[0] == '+');
-        else if (strStep[0] == '~')
-            P().Move(x, y);
-        else if (strStep[0] == '!')
-            P().Up(x, y);
-        else if (strStep[0] == '=')
+        else if (ch == '\'' || ch == '#' || ch == '^')
+            P().Char(ch == '\'' ? static_cast<unsigned char>(strStep[1]) : a, ch == '^');
+        else if (ch == '@' || ch == '+')
+            P().Down(x, y, ch == '+');
+        else if (ch == '~' || ch == '!')
+            ch == '~' ? P().Move(x, y) : P().Up(x, y);
+        else if (ch == '=')
             P().CaretField() = b, P().PlaceCaret(a);
-        else if (strStep[0] == 'T')
-            P().TopOffset() = a;
-        else if (strStep[0] == 'v')
-            P().VScroll(a, b);
-        else if (strStep[0] == 'W')
+        else if (ch == 'T' || ch == 'v')
+            ch == 'T' ? void(P().TopOffset() = a) : P().VScroll(a, b);
+        else if (ch == 'W')
             SetLines(a), Render();
         else
             ADD_FAILURE() << "unknown step " << strStep;

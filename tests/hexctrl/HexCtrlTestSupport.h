@@ -1,5 +1,5 @@
-// What the control tests share: a window to put the control in, and a reader that turns
-// the rendered picture back into text.
+// What the control tests share: a window to put the control in, scripts of keys, clicks and
+// scrolls, and a reader that turns the rendered picture back into text.
 #pragma once
 
 #include "GuiTestSupport.h"
@@ -9,19 +9,19 @@
 #include <wx/frame.h>
 #include <wx/image.h>
 
-// Reads the control's picture back cell by cell, against glyphs drawn with the toolkit's
-// own text drawing in the control's font; a cell drawn inverted lies under the caret.
+// Reads the control's picture back cell by cell, against glyphs drawn with the toolkit's own text
+// drawing in the control's font; a cell drawn inverted lies under the caret.
 class CScreenReader
 {
 public:
     CScreenReader(const wxImage& image, const wxFont& font, wxSize cell);
-    char At(int nCol, int nRow) const;
     std::string Text(int nCol, int nRow, int nCount) const;
     // cells of the row drawn inverted, as "col,col,..."
     std::string InvertedCells(int nRow) const;
     bool IsBlankRow(int nRow) const;
 
 private:
+    int Balance(int nCol, int nRow) const;
     wxImage m_image;
     wxImage m_glyphs;
     wxSize m_cell;
@@ -40,12 +40,12 @@ protected:
     void Load(const std::vector<unsigned char>& data, int nWordLen, int nBytesPerLine,
               int nBase = 0);
     CScreenReader Render();
-    // Drives the handlers step by step and checks after each that the caret index stays
-    // within 0 .. length. Steps, separated by blanks: keys L R U D H E PU PD TAB INS DEL with
-    // prefixes S (Shift) and C (Control); 'x types x, #n types code n, ^n Control code n;
-    // @c,r presses at cell (c, r), +@c,r with Shift, ~c,r moves with the button held, !c,r
-    // releases; =p,f places the caret on index p in field f; Tn sets the top offset; vc,n
-    // scrolls with code c and position n; Wn resizes to n lines.
+    // Drives the handlers step by step and checks after each that the caret index stays within 0 ..
+    // length. Steps, separated by blanks: keys L R U D H E PU PD TAB INS DEL with prefixes S
+    // (Shift) and C (Control); 'x types x, #n types code n, ^n Control code n; @c,r presses at cell
+    // (c, r), +@c,r with Shift, ~c,r moves with the button held, !c,r releases; =p,f places the
+    // caret on index p in field f; Tn sets the top offset; vc,n scrolls with code c and position n;
+    // Wn resizes to n lines.
     void Run(const std::string& strScript);
     CHexEditCtrlProbe P() const { return CHexEditCtrlProbe(*m_pCtrl); }
     int CharCol() const { return P().CharX() / m_nCellWidth; }
@@ -58,3 +58,8 @@ protected:
 
 // nCount bytes nFirst, nFirst + 1, ...; with nStep 37 neighbours' digits all differ.
 std::vector<unsigned char> Sequence(int nCount, int nFirst = 0, int nStep = 1);
+// Bytes per line that hold whole words of each length.
+inline int BytesPerLine(int nWordLen)
+{
+    return nWordLen == 3 ? 33 : nWordLen == 1 ? 16 : 32;
+}

@@ -15,84 +15,62 @@ std::string Groups(const std::vector<unsigned char>& data, int nFirst, int nCoun
 }
 } // namespace
 
-// Address, hex and character columns; "." for bytes outside 0x20-0x7E; a partial last line.
+// Address, hex and character columns; "." for bytes outside 0x20-0x7E; a partial last line; only
+// whole lines, from a top offset Page Down can leave off the line width.
 TEST_F(CHexCtrlTest, ColumnsOfEachLine)
 {
     SetLines(4);
     const std::vector<unsigned char> data = {0x41, 0x42, 0x43, 0x7F, 0x80, 0xFF, 0x20, 0x7E, 0x1F,
                                              0x26, 0x00, 0x30, 0x39, 0x61, 0x7A, 0x5A, 0x40, 0x0A};
     Load(data, 1, 16, 0x100);
-    const CScreenReader screen = Render();
+    CScreenReader screen = Render();
     EXPECT_EQ("00000100 " + Groups(data, 0, 16) + "ABC... ~.&.09azZ", screen.Text(0, 0, 73));
-    EXPECT_EQ("00000110 " + Groups(data, 16, 2) + std::string(42, ' ') + "@.",
-              screen.Text(0, 1, 59));
-    EXPECT_EQ(std::string(14, ' '), screen.Text(59, 1, 14));
+    EXPECT_EQ("00000110 " + Groups(data, 16, 2) + std::string(42, ' ') + "@." +
+                  std::string(14, ' '),
+              screen.Text(0, 1, 73));
     EXPECT_TRUE(screen.IsBlankRow(2));
-}
-
-// Only whole lines are drawn. Page Down can leave a top offset that is not a multiple of the
-// line width.
-TEST_F(CHexCtrlTest, WholeLinesFromTheTopOffset)
-{
     SetLines(5, 9);
-    const std::vector<unsigned char> data = Sequence(100);
-    Load(data, 1, 16);
+    Load(Sequence(100), 1, 16);
     EXPECT_TRUE(Render().IsBlankRow(5));
-    P().VScroll(CHexEditCtrl::SB_PAGEDOWN);
-    ASSERT_EQ(20, P().TopOffset());
-    const CScreenReader screen = Render();
-    EXPECT_EQ("00000014 " + Groups(data, 0x14, 16), screen.Text(0, 0, 57));
-    EXPECT_EQ("00000054 " + Groups(data, 0x54, 16), screen.Text(0, 4, 57));
+    Run("v3,0");
+    screen = Render();
+    EXPECT_EQ("00000014 " + Groups(Sequence(100), 0x14, 16), screen.Text(0, 0, 57));
+    EXPECT_EQ("00000054 " + Groups(Sequence(100), 0x54, 16), screen.Text(0, 4, 57));
 }
 
-// 4 or 8 address digits; the address is a 32-bit sum and wraps.
-TEST_F(CHexCtrlTest, Addresses)
+// Addresses count words from the base, a 32-bit sum that wraps, in 4 or 8 digits; groups follow the
+// byte order; the character column does not.
+TEST_F(CHexCtrlTest, AddressesAndWordLayouts)
 {
-    // address digits, base address, the start of the first and of the second line
-    const std::tuple<int, int, const char*, const char*> kCases[] = {
-        {4, 0x1234, "1234 00 01 ", "1244 10 11 "},
-        {8, 0x1234, "00001234 00 01 ", "00001244 10 11 "},
-        {8, -1, "FFFFFFFF 00 ", "0000000F 10 "}};
-    SetLines(2);
-    for (const auto& [nDigits, nBase, pszFirst, pszSecond] : kCases)
-    {
-        m_pCtrl->SetAddressDigits(nDigits);
-        Load(Sequence(32), 1, 16, nBase);
-        const CScreenReader screen = Render();
-        const int nLen = static_cast<int>(std::strlen(pszFirst));
-        EXPECT_EQ(pszFirst, screen.Text(0, 0, nLen));
-        EXPECT_EQ(pszSecond, screen.Text(0, 1, nLen));
-    }
-}
-
-// Addresses count words; groups follow the byte order; the character column does not.
-TEST_F(CHexCtrlTest, WordLengthsInBothByteOrders)
-{
-    // word length, bytes per line, byte order; the first groups, the second line's address
-    const std::tuple<int, int, int, const char*, const char*> kCases[] = {
-        {2, 32, 1, "1234 5678 ", "00000810"},         {2, 32, 0, "3412 7856 ", "00000810"},
-        {3, 33, 1, "781234 BC9A56 ", "0000080B"},     {3, 33, 0, "341278 569ABC ", "0000080B"},
-        {4, 32, 1, "56781234 F0DEBC9A ", "00000808"}, {4, 32, 0, "34127856 9ABCDEF0 ", "00000808"},
+    // address digits, base, word length, byte order; the first line's start, the second's
+    const std::tuple<int, int, int, int, const char*, const char*> kCases[] = {
+        {4, 0x1234, 1, 1, "1234 34 12 ", "1244 10 11 "},
+        {8, -1, 1, 1, "FFFFFFFF 34 ", "0000000F 10 "},
+        {8, 0x800, 2, 1, "00000800 1234 5678 ", "00000810 "},
+        {8, 0x800, 2, 0, "00000800 3412 7856 ", "00000810 "},
+        {8, 0x800, 3, 1, "00000800 781234 BC9A56 ", "0000080B "},
+        {8, 0x800, 3, 0, "00000800 341278 569ABC ", "0000080B "},
+        {8, 0x800, 4, 1, "00000800 56781234 F0DEBC9A ", "00000808 "},
+        {8, 0x800, 4, 0, "00000800 34127856 9ABCDEF0 ", "00000808 "},
     };
     std::vector<unsigned char> data = Sequence(70);
     const unsigned char head[] = {0x34, 0x12, 0x78, 0x56, 0x9A, 0xBC, 0xDE, 0xF0};
     std::copy(std::begin(head), std::end(head), data.begin());
     SetLines(3);
-    for (const auto& [nWordLen, nBytesPerLine, nOrder, pszHex, pszSecondAddress] : kCases)
+    for (const auto& [nDigits, nBase, nWordLen, nOrder, pszFirst, pszSecond] : kCases)
     {
+        m_pCtrl->SetAddressDigits(nDigits);
         m_pCtrl->SetByteOrder(nOrder);
-        Load(data, nWordLen, nBytesPerLine, 0x800);
+        Load(data, nWordLen, nWordLen == 1 ? 16 : BytesPerLine(nWordLen), nBase);
         const CScreenReader screen = Render();
-        const std::string strHex(pszHex);
-        EXPECT_EQ(strHex, screen.Text(9, 0, static_cast<int>(strHex.size())))
-            << nWordLen << "/" << nOrder;
-        EXPECT_EQ(pszSecondAddress, screen.Text(0, 1, 8));
+        EXPECT_EQ(pszFirst, screen.Text(0, 0, static_cast<int>(std::strlen(pszFirst))));
+        EXPECT_EQ(pszSecond, screen.Text(0, 1, static_cast<int>(std::strlen(pszSecond))));
         EXPECT_EQ("4.xV", screen.Text(CharCol(), 0, 4));
     }
 }
 
-// A partial last word reads no byte beyond the data: its missing bytes are blanks and the
-// group keeps its width, so the character column stays where it is.
+// A partial last word reads no byte beyond the data: its missing bytes are blanks and the group
+// keeps its width, so the character column stays where it is.
 TEST_F(CHexCtrlTest, PartialLastWordKeepsColumnsAligned)
 {
     const std::tuple<int, int, const char*> kCases[] = {{2, 1, "0201 0403   05 "},
@@ -104,17 +82,15 @@ TEST_F(CHexCtrlTest, PartialLastWordKeepsColumnsAligned)
     {
         m_pCtrl->SetByteOrder(nOrder);
         Load(Sequence(5, 1), nWordLen, 32);
-        const CScreenReader screen = Render();
         const int nHexCells = nWordLen == 4 ? 72 : 80; // 32 bytes in groups of 9 or 5 cells
-        const std::string strHex = pszHex + std::string(nHexCells - std::strlen(pszHex), ' ');
-        EXPECT_EQ(strHex, screen.Text(9, 0, nHexCells)) << nWordLen << "/" << nOrder;
-        EXPECT_EQ(9 + nHexCells, CharCol());
-        EXPECT_EQ(".....", screen.Text(CharCol(), 0, 5));
+        EXPECT_EQ(pszHex + std::string(nHexCells - std::strlen(pszHex), ' ') + ".....",
+                  Render().Text(9, 0, nHexCells + 5))
+            << nWordLen << "/" << nOrder;
     }
 }
 
-// Only an edited profile gives so many bytes per line: no line may exceed the line buffer,
-// and a line holds whole words.
+// Only an edited profile gives so many bytes per line: no line may exceed the line buffer, and a
+// line holds whole words, whichever setter comes first.
 TEST_F(CHexCtrlTest, BytesPerLineStaysWithinTheLineBufferInWholeWords)
 {
     SetLines(2);
@@ -128,4 +104,6 @@ TEST_F(CHexCtrlTest, BytesPerLineStaysWithinTheLineBufferInWholeWords)
         m_pCtrl->SetBytesPerLine(nBytes);
         EXPECT_EQ(nBound, m_pCtrl->GetBytesPerLine()) << nBytes << "/" << nWordLen;
     }
+    m_pCtrl->SetAddressInfo(0, 3);
+    EXPECT_EQ(33, m_pCtrl->GetBytesPerLine());
 }
