@@ -73,7 +73,7 @@ private:
 TEST(CoalesceModel, RandomOperationSequences)
 {
     CRandom random(5);
-    for (int t = 0; t < 500; ++t)
+    for (int t = 0; t < 300; ++t)
     {
         MemoryImage image;
         ImageCopy model;
