@@ -68,3 +68,25 @@ TEST_F(CHexCtrlTest, FailedAllocationKeepsTheOldBytesOrLeavesNone)
     Run("v1,0");
     EXPECT_EQ(0, P().TopOffset());
 }
+
+// The edit commands and the context menu stop at the control, which leaves the bytes alone: the
+// window around it never sees them.
+TEST_F(CHexCtrlTest, EditCommandsAndContextMenuStopAtTheControl)
+{
+    SetLines(2);
+    Load(Sequence(16), 1, 16);
+    int nReachedParent = 0;
+    m_pCtrl->GetParent()->Bind(wxEVT_MENU, [&](wxCommandEvent&) { ++nReachedParent; });
+    m_pCtrl->GetParent()->Bind(wxEVT_CONTEXT_MENU, [&](wxContextMenuEvent&) { ++nReachedParent; });
+    for (int nId : {57632, 57634, 57635, 57637, 57642, 57643, int(wxID_CLEAR), int(wxID_COPY),
+                    int(wxID_CUT), int(wxID_PASTE), int(wxID_SELECTALL), int(wxID_UNDO)})
+    {
+        wxCommandEvent event(wxEVT_MENU, nId);
+        m_pCtrl->GetEventHandler()->ProcessEvent(event);
+    }
+    wxContextMenuEvent event(wxEVT_CONTEXT_MENU, m_pCtrl->GetId());
+    event.SetEventObject(m_pCtrl);
+    m_pCtrl->GetEventHandler()->ProcessEvent(event);
+    EXPECT_EQ(0, nReachedParent);
+    EXPECT_EQ(Sequence(16), P().Bytes());
+}

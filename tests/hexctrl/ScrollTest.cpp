@@ -16,7 +16,8 @@ TEST_F(CHexCtrlTest, ScrollBarReachesEveryLine)
         EXPECT_EQ(nThumb, m_pCtrl->GetScrollThumb(wxVERTICAL)) << nBytes;
         EXPECT_EQ(nPos, m_pCtrl->GetScrollPos(wxVERTICAL)) << nBytes;
     }
-    m_pCtrl->SetData(nullptr, 0);
+    m_pCtrl->SetData(nullptr, 0); // empty data show neither scroll bar nor caret
+    EXPECT_FALSE(P().CaretExists());
     EXPECT_GE(m_pCtrl->GetScrollThumb(wxVERTICAL), m_pCtrl->GetScrollRange(wxVERTICAL));
 }
 
