@@ -1,27 +1,37 @@
-// The window placement kept in the profile: its 44-byte record, and when it is applied.
+// The window placement kept in the profile: its 44-byte record, and stored placements of
+// any content coming back on the screen at a sane size.
 #include "AppTestSupport.h"
-#include "Profile.h"
 #include "WindowPlacement.h"
 
+#include <wx/display.h>
 #include <wx/frame.h>
+
+#include <climits>
 
 namespace
 {
-class PlacementTest : public ::testing::Test
+using Edges = std::array<int32_t, 4>; // left, top, right, bottom
+
+class PlacementTest : public ::testing::TestWithParam<CCase<Edges>>
 {
 protected:
     void SetUp() override
     {
         ResetProfile();
         m_pFrame = new wxFrame(nullptr, wxID_ANY, "placement", wxPoint(50, 40), wxSize(300, 200));
-        // only a window that was shown has a placement to save
-        RestoreWindowPlacement("Test", m_pFrame);
-        m_pFrame->Show();
     }
-    void TearDown() override
+    void TearDown() override { m_pFrame->Destroy(), PumpEvents(); }
+    static void Store(const uint8_t* pValue, size_t nSize)
     {
-        m_pFrame->Destroy();
-        PumpEvents();
+        ASSERT_TRUE(WriteProfileBinary("WindowPlacement", "Test-Place", pValue, nSize));
+    }
+    std::vector<uint8_t> Saved()
+    {
+        SaveWindowPlacement("Test", m_pFrame);
+        wxMemoryBuffer buf;
+        EXPECT_TRUE(GetProfileBinary("WindowPlacement", "Test-Place", buf));
+        const auto* p = static_cast<const uint8_t*>(buf.GetData());
+        return {p, p + buf.GetDataLen()};
     }
 
     wxFrame* m_pFrame = nullptr;
@@ -42,41 +52,57 @@ TEST(PlacementRecordTest, ElevenLittleEndianFields)
     const WINDOWPLACEMENT back = WINDOWPLACEMENT::FromBytes(expected.data());
     EXPECT_EQ(expected, back.ToBytes());
     EXPECT_EQ(wxRect(10, 20, 800, 600), back.GetNormalRect());
-}
-
-// Maximized comes back maximized; minimized, and anything else, as a normal window.
-TEST(PlacementRecordTest, OnlyMaximizedStaysOtherStatesRestore)
-{
+    // maximized comes back maximized; minimized, and anything else, as a normal window
     for (uint32_t nStored : {0u, 1u, 2u, 3u, 9u, 0xFFFFFFFFu})
-        EXPECT_EQ(nStored == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_RESTORE,
-                  RestoredShowCmd(nStored))
-            << nStored;
+        EXPECT_EQ(nStored == 3 ? SW_SHOWMAXIMIZED : SW_RESTORE, RestoredShowCmd(nStored));
 }
 
 // Saving writes 44 bytes over a value of any other length; only a value of exactly 44
 // bytes is applied.
 TEST_F(PlacementTest, OnlyA44ByteValueIsApplied)
 {
-    SaveWindowPlacement("Test", nullptr);
-    EXPECT_FALSE(RestoreWindowPlacement("Test", m_pFrame));
-    const std::vector<uint8_t> other(45, 1);
-    ASSERT_TRUE(WriteProfileBinary("WindowPlacement", "Test-Place", other.data(), other.size()));
-    const wxRect stored(120, 90, 420, 310);
-    m_pFrame->SetSize(stored);
-    SaveWindowPlacement("Test", m_pFrame);
-    wxMemoryBuffer buf;
-    ASSERT_TRUE(GetProfileBinary("WindowPlacement", "Test-Place", buf));
-    ASSERT_EQ(44u, buf.GetDataLen());
-    const auto* pSaved = static_cast<const uint8_t*>(buf.GetData());
-    EXPECT_EQ(uint32_t(SW_SHOWNORMAL), WINDOWPLACEMENT::FromBytes(pSaved).showCmd);
-    for (size_t nBytes : {43u, 44u, 45u})
+    EXPECT_FALSE(RestoreWindowPlacement("Test", m_pFrame)); // nothing stored yet
+    m_pFrame->Show();
+    Store(std::vector<uint8_t>(45, 1).data(), 45);
+    m_pFrame->SetSize(wxRect(120, 90, 420, 310));
+    std::vector<uint8_t> saved = Saved();
+    ASSERT_EQ(44u, saved.size());
+    for (size_t nBytes : {43u, 45u, 44u})
     {
-        std::vector<uint8_t> value(pSaved, pSaved + 44);
-        value.resize(nBytes, 0);
-        ASSERT_TRUE(WriteProfileBinary("WindowPlacement", "Test-Place", value.data(), nBytes));
+        saved.resize(nBytes, 0);
+        Store(saved.data(), nBytes);
         m_pFrame->SetSize(wxRect(50, 40, 300, 200));
         EXPECT_EQ(nBytes == 44, RestoreWindowPlacement("Test", m_pFrame)) << nBytes;
-        EXPECT_EQ(nBytes == 44 ? stored : wxRect(50, 40, 300, 200), m_pFrame->GetRect()) << nBytes;
     }
-    EXPECT_FALSE(RestoreWindowPlacement("Test", nullptr));
+    EXPECT_EQ(wxRect(120, 90, 420, 310), m_pFrame->GetRect());
 }
+
+// A start that fails before its window is shown keeps what was stored; once shown, the
+// window lies within the screen's work area, at least 200 x 150, and is saved as it is.
+TEST_P(PlacementTest, ComesBackOnScreenAtASaneSize)
+{
+    WINDOWPLACEMENT wp;
+    std::copy_n(GetParam().m_value.begin(), 4, wp.rcNormalPosition);
+    const auto stored = wp.ToBytes();
+    Store(stored.data(), 44);
+    ASSERT_TRUE(RestoreWindowPlacement("Test", m_pFrame));
+    EXPECT_EQ(std::vector<uint8_t>(stored.begin(), stored.end()), Saved());
+    m_pFrame->Show();
+    PumpEvents();
+    const wxRect rect = m_pFrame->GetRect();
+    EXPECT_TRUE(wxDisplay(0u).GetClientArea().Contains(rect));
+    EXPECT_TRUE(rect.width >= 200 && rect.height >= 150);
+    EXPECT_TRUE(GetParam().m_pszName != std::string("OnScreen") ||
+                rect == wxRect(120, 90, 420, 310));
+    EXPECT_EQ(rect, WINDOWPLACEMENT::FromBytes(Saved().data()).GetNormalRect());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stored, PlacementTest,
+    ::testing::Values(CCase<Edges>{"OnScreen", {120, 90, 540, 400}},
+                      CCase<Edges>{"WholeIntRange", {INT_MIN, INT_MIN, INT_MAX, INT_MAX}},
+                      CCase<Edges>{"TwoBillionPixels", {0, 0, 2000000000, 2000000000}},
+                      CCase<Edges>{"OffEveryScreen", {-50000, -50000, -49600, -49700}},
+                      CCase<Edges>{"PartlyOff", {1200, 900, 1700, 1300}},
+                      CCase<Edges>{"Inverted", {500, 400, 100, 50}}),
+    CCaseName());

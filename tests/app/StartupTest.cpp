@@ -1,126 +1,160 @@
-// Start-up from the command line, the one document and view, and shutdown.
+// Start-up from the command line, the files a user names, and the one document, view and frame.
 #include "AppTestSupport.h"
-#include "CorvaneDoc.h"
-#include "DocTemplate.h"
-#include "MainFrame.h"
-#include "Profile.h"
 
-#include <wx/fileconf.h>
+#include <wx/menu.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
 
-namespace
-{
-class StartupTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ResetProfile();
-        TestApp().m_hrCoInitialize = 0;
-        TestApp().m_nWebUpdateCalls = 0;
-        TestApp().m_cmdLine = CCommandLineInfo();
-    }
-    void TearDown() override
-    {
-        if (CMainFrame* pFrame = TestApp().GetMainFrame())
-            pFrame->Close(true);
-        PumpEvents();
-        TestApp().ExitInstance();
-        EXPECT_EQ(0, CountLiveFrames());
-    }
+#include <cstdlib>
 
-    static bool Start(const std::string& strFile)
-    {
-        if (!strFile.empty())
-        {
-            TestApp().m_cmdLine.m_nShellCommand = CCommandLineInfo::FileOpen;
-            TestApp().m_cmdLine.m_strFileName = strFile;
-        }
-        return TestApp().InitInstance();
-    }
-    static CCorvaneDoc* TheDocument()
-    {
-        wxDocManager* pManager = TestApp().GetDocManager();
-        if (pManager == nullptr || pManager->GetDocuments().empty())
-            return nullptr;
-        return wxDynamicCast(pManager->GetDocuments().front(), CCorvaneDoc);
-    }
-    static wxString FrameTitle() { return TestApp().GetMainFrame()->GetTitle(); }
-};
-} // namespace
+using StartupTest = CAppRunTest;
 
-TEST_F(StartupTest, ComponentFailureShowsItsMessageAndEnds)
-{
-    TestApp().m_hrCoInitialize = static_cast<HRESULT>(0x80004005);
-    CDialogCapture dialogs;
-    EXPECT_FALSE(Start(""));
-    EXPECT_EQ(std::vector<std::string>{"Error : CoInitialize(NULL)"}, dialogs.m_messages);
-    EXPECT_EQ(std::vector<std::string>{"What ?"}, dialogs.m_captions);
-    EXPECT_EQ(0, TestApp().m_nWebUpdateCalls);
-    EXPECT_EQ(nullptr, TestApp().GetMainFrame());
-}
-
-// Without an argument: an empty document in a shown frame that keeps the focus itself.
+// Without an argument: an empty document after the web update had its turn; it has no file
+// that Reload could read. The control fills the frame; activating the frame gives the keyboard
+// focus to the view (the frame stands for it), not to the control, which takes keys after a
+// click.
 TEST_F(StartupTest, NoArgumentShowsAnEmptyDocument)
 {
     ASSERT_TRUE(Start(""));
     EXPECT_EQ(1, TestApp().m_nWebUpdateCalls);
-    CMainFrame* pFrame = TestApp().GetMainFrame();
-    ASSERT_NE(nullptr, pFrame);
-    EXPECT_TRUE(pFrame->IsShown());
-    EXPECT_EQ("Untitled - Corvane", FrameTitle());
-    ASSERT_NE(nullptr, TheDocument());
-    EXPECT_EQ(0, TheDocument()->GetSegmentCount());
+    EXPECT_TRUE(Frame()->IsShown());
+    EXPECT_EQ("Untitled - Corvane", Title());
+    EXPECT_EQ(0, Doc()->GetSegmentCount());
+    Command(ID_FILE_RELOAD);
+    EXPECT_EQ("{}", Log());
+    Frame()->SetClientSize(500, 300);
+    PumpEvents();
+    EXPECT_EQ(wxRect(wxPoint(0, 0), Frame()->GetClientSize()), Ctrl().GetRect());
+    Ctrl().SetFocus();
+    wxActivateEvent activate(wxEVT_ACTIVATE, true, Frame()->GetId());
+    Frame()->GetEventHandler()->ProcessEvent(activate);
     for (int i = 0; i < 10; i++)
         wxYield();
-    EXPECT_EQ(pFrame, wxWindow::FindFocus());
+    EXPECT_EQ(Frame(), wxWindow::FindFocus());
 }
 
-// A file that cannot be opened is reported; one without data is not. Neither leaves a window.
-TEST_F(StartupTest, FileThatGivesNoImageEndsWithoutAWindow)
+// shell command making the file in the test's folder, the file, whether it is reported
+using Unreadable = CCase<std::tuple<const char*, const char*, bool>>;
+struct UnreadableFileTest : CAppRunTest, ::testing::WithParamInterface<Unreadable>
 {
-    CTempDir dir;
-    dir.Write("empty.hex", ":00000001FF\r\n");
-    for (const std::string& strFile :
-         {std::string("/nonexistent/firmware.hex"), dir.File("empty.hex")})
-    {
-        CLogCapture log;
-        EXPECT_FALSE(Start(strFile));
-        PumpEvents();
-        EXPECT_EQ(0, CountLiveFrames());
-        const bool bAbsent = strFile.starts_with("/nonexistent");
-        ASSERT_EQ(bAbsent ? 1u : 0u, log.m_messages.size()) << strFile;
-        EXPECT_TRUE(!bAbsent || log.m_messages[0].find("could not be opened") != std::string::npos);
-        TearDown();
-    }
-}
+};
 
-// A file named on the command line is opened and listed as recent; Open then reuses the
-// one document, view and frame (New does too: see the document tests).
-TEST_F(StartupTest, FileArgumentNewOpenAndShutdown)
+// A start on it ends without a window; a Reload of it keeps the image shown. Neither blocks;
+// only a file that cannot be opened is reported.
+TEST_P(UnreadableFileTest, EndsTheStartAndKeepsTheImageOnReload)
 {
+    const auto& [pszMake, pszFile, bReported] = GetParam().m_value;
+    ASSERT_EQ(0, std::system(("cd '" + m_dir.Path() + "' && " + pszMake).c_str()));
+    const std::string strPath = pszFile[0] == '/' ? pszFile : m_dir.File(pszFile);
+    const std::string strMessage = "File \"" + strPath + "\" could not be opened for reading.";
+    EXPECT_FALSE(Start(strPath));
+    PumpEvents();
+    EXPECT_EQ(0, CountLiveFrames());
+    EXPECT_EQ(std::vector<std::string>(bReported, strMessage), m_log.m_messages);
+    TestApp().ExitInstance();
     ASSERT_TRUE(Start(DataFile("view-three.hex")));
-    EXPECT_EQ(DataFile("view-three.hex"), TestApp().GetDocManager()->GetHistoryFile(0));
-    CCorvaneDoc* pDoc = TheDocument();
-    ASSERT_NE(nullptr, pDoc);
+    Doc()->SetFilename(wxString::FromUTF8(strPath));
+    alarm(20);
+    Command(ID_FILE_RELOAD);
+    alarm(0);
+    EXPECT_EQ(std::vector<std::string>(2 * bReported, strMessage), m_log.m_messages);
+    EXPECT_EQ(3, Doc()->GetSegmentCount());
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, UnreadableFileTest,
+                         ::testing::Values(Unreadable{"Missing", {"true", "missing.hex", true}},
+                                           Unreadable{"Folder", {"mkdir dir", "dir", true}},
+                                           Unreadable{"Fifo", {"mkfifo fifo", "fifo", true}},
+                                           Unreadable{"DevZero", {"true", "/dev/zero", true}},
+                                           Unreadable{"NoData",
+                                                      {"echo :00000001FF >e", "e", false}}),
+                         CCaseName());
+
+// A file named on the command line, even by a bare name, is opened and listed as recent by
+// its absolute path, its first segment copied once and shown in whole lines at every word
+// length; Open then reuses the one document, view and frame; Save As adds ".hex".
+TEST_F(StartupTest, FileArgumentOpenAndSaveAs)
+{
+    m_dir.Write("fw.hex", ReadFileText(DataFile("view-three.hex")));
+    char szOld[4096];
+    ASSERT_TRUE(getcwd(szOld, sizeof szOld) && chdir(m_dir.Path().c_str()) == 0);
+    static int s_nCopies = 0;
+    CHexEditCtrlProbe::SetMalloc([](size_t n) { return s_nCopies++, std::malloc(n); });
+    const bool bStarted = Start("fw.hex");
+    CHexEditCtrlProbe::SetMalloc(std::malloc);
+    ASSERT_TRUE(chdir(szOld) == 0 && bStarted);
+    EXPECT_EQ(1, s_nCopies);
+    const int nCells = Ctrl().GetClientSize().x / Ctrl().GetTextExtent("0").x;
+    for (int nWordLen = 1; nWordLen <= 4; nWordLen++)
+    {
+        const int nBytes = CCorvaneView::BytesPerLineFor(nWordLen);
+        EXPECT_GE(nCells, CHexLayout(nWordLen, nBytes, 0, 8, true, true).GetCharCol() + nBytes);
+    }
+    EXPECT_EQ(m_dir.File("fw.hex"), Recent());
+    CCorvaneDoc* pDoc = Doc();
     wxView* pView = pDoc->GetFirstView();
-    EXPECT_EQ("view-three.hex - Corvane", FrameTitle());
+    EXPECT_EQ("fw.hex - Corvane", Title());
     EXPECT_EQ(3, pDoc->GetSegmentCount());
     EXPECT_EQ(pDoc,
               TestApp().GetDocManager()->CreateDocument(DataFile("firmware.hex"), wxDOC_SILENT));
     EXPECT_EQ(pView, pDoc->GetFirstView());
-    EXPECT_EQ("firmware.hex - Corvane", FrameTitle());
+    EXPECT_EQ("firmware.hex - Corvane", Title());
     EXPECT_EQ(1, CountLiveFrames());
-    // shutdown keeps the window's placement and the recent files in the profile
-    TestApp().GetMainFrame()->Close(true);
-    PumpEvents();
-    TestApp().ExitInstance();
-    OpenProfile("Mirel Software", "Corvane");
-    wxMemoryBuffer placement;
-    ASSERT_TRUE(GetProfileBinary("WindowPlacement", "Main-Place", placement));
-    EXPECT_EQ(44u, placement.GetDataLen());
-    wxString strFile;
-    EXPECT_TRUE(wxConfigBase::Get()->Read("/Recent File List/file1", &strFile));
-    EXPECT_EQ(DataFile("firmware.hex"), strFile);
+    ASSERT_TRUE(Doc()->SaveAsFile(wxString::FromUTF8(m_dir.File("saved copy"))));
+    EXPECT_EQ(FormatHexText(Doc()->m_image), ReadFileText(m_dir.File("saved copy.hex")));
+    EXPECT_EQ(m_dir.File("saved copy.hex"), Recent());
+    EXPECT_EQ("{}", Log());
+}
+
+// The newest file comes first in place of the placeholder; an "&" in a path is shown, not
+// taken as a mnemonic. The status bar shows the lock keys that are on; the View menu shows,
+// hides and checks the bars; Cut, Copy, Paste and Undo are disabled; Reload is on the
+// toolbar only.
+TEST_F(StartupTest, FrameMenusAndBars)
+{
+    ASSERT_TRUE(Start(""));
+    CMainFrame* pFrame = Frame();
+    auto item = [&](size_t nPos) // after New, Open, Save, Save As, Print, Print Preview, separator
+    { return pFrame->GetMenuBar()->GetMenu(0)->FindItemByPosition(7 + nPos); };
+    EXPECT_EQ("Recent File", item(0)->GetItemLabel());
+    EXPECT_FALSE(item(0)->IsEnabled());
+    for (const char* pszFile : {"/a/1.hex", "/a/2.hex", "/a/3.hex", "/a/4.hex", "/a/R&D.hex"})
+        TestApp().GetDocManager()->AddFileToHistory(pszFile);
+    const char* kLabels[] = {"1 /a/R&D.hex", "2 /a/4.hex", "3 /a/3.hex", "4 /a/2.hex"};
+    for (size_t i = 0; i < 4; i++)
+    {
+        EXPECT_EQ(kLabels[i], item(i)->GetItemLabelText());
+        EXPECT_EQ(wxID_FILE1 + int(i), item(i)->GetId());
+    }
+    EXPECT_TRUE(item(4)->IsSeparator());
+    while (TestApp().GetDocManager()->GetHistoryFilesCount() > 0)
+        TestApp().GetDocManager()->RemoveFileFromHistory(0);
+    EXPECT_EQ("Recent File", item(0)->GetItemLabel());
+    const auto panes = [&]
+    {
+        std::string str;
+        for (int i = 0; i < 4; i++)
+            str += pFrame->m_wndStatusBar->GetStatusText(i) + "|";
+        return str;
+    };
+    pFrame->SetKeyIndicators(true, false, true);
+    EXPECT_EQ("Ready|CAP||SCRL|", panes());
+    pFrame->SetKeyIndicators(false, true, false);
+    EXPECT_EQ("Ready||NUM||", panes());
+    for (int nId : {wxID_CUT, wxID_COPY, wxID_PASTE, wxID_UNDO})
+        EXPECT_FALSE(IsEnabled(nId)) << nId;
+    EXPECT_TRUE(IsEnabled(ID_FILE_RELOAD));
+    EXPECT_EQ(nullptr, pFrame->GetMenuBar()->FindItem(ID_FILE_RELOAD));
+    for (wxWindow* pBar :
+         std::initializer_list<wxWindow*>{pFrame->m_wndToolBar, pFrame->m_wndStatusBar})
+        for (bool bShown : {false, true})
+        {
+            const int nId = pBar == pFrame->m_wndToolBar ? ID_VIEW_TOOLBAR : ID_VIEW_STATUS_BAR;
+            Command(nId);
+            EXPECT_EQ(bShown, pBar->IsShown()) << nId;
+            pFrame->DoMenuUpdates();
+            EXPECT_EQ(bShown, pFrame->GetMenuBar()->IsChecked(nId)) << nId;
+        }
 }
 
 wxApp* CreateTestApp()

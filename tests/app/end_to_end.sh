@@ -8,24 +8,17 @@
 # usage: end_to_end.sh CORVANE FIXTURE.hex FIND_TOOL.py
 set -u
 exe=$1
-fixture=$2
 finder=$3
 images=$(dirname "$finder")/../../res/ToolImages.h
 work=$(mktemp -d)
-pid=
-wm=
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    [ -n "$wm" ] && kill "$wm" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+pid= wm=
+trap '[ -n "$pid" ] && kill "$pid"; [ -n "$wm" ] && kill "$wm"; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 export XDG_CONFIG_HOME=$work/config
 mkdir -p "$work/my dir ü"
 file="$work/my dir ü/fïrmwäre copy.hex"
-cp "$fixture" "$file"
+cp "$2" "$file"
 openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
 sleep 1
@@ -39,7 +32,6 @@ button() {
     done
     return 1
 }
-
 # other window tests may share the display, so only this program's own window counts
 start() {
     "$@" &
@@ -50,22 +42,16 @@ start() {
 }
 # quits from the File menu and checks the exit status
 quit() {
-    xdotool windowfocus --sync "$wid"
-    xdotool key alt+f
-    sleep 1
-    xdotool key x
-    for _ in $(seq 40); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.5
-    done
-    kill -0 "$pid" 2>/dev/null && fail "the program did not end after File > Exit"
+    xdotool windowfocus --sync "$wid" key alt+f sleep 1 key x
+    timeout 20 tail --pid="$pid" -f /dev/null || fail "the program did not end after File > Exit"
     wait "$pid"
     status=$?
     pid=
     [ "$status" -eq 0 ] || fail "exit status $status"
 }
 profile="$XDG_CONFIG_HOME/Mirel Software/Corvane.conf"
-# the stored placement's show command and normal rectangle
+# stores a placement: show command, normal rectangle; prints the stored one
+store() { sed -i "s|^Main-Place=.*|Main-Place=$(python3 -c "import struct,sys,base64;print(base64.b64encode(struct.pack('<11i',44,0,$1,-1,-1,-1,-1,$2,$3,$4,$5)).decode())")|" "$profile"; }
 placement() { sed -n 's/^Main-Place=//p' "$profile" | base64 -d | od -An -t d4 -w44 | awk '{print $3, $8, $9, $10, $11}'; }
 maximized() { xprop -id "$wid" _NET_WM_STATE | grep -q MAXIMIZED_HORZ; }
 # "ok" when the window's inside lies within the outer rectangle LEFT TOP RIGHT BOTTOM,
@@ -77,44 +63,29 @@ within() {
         END { ok = x >= l && y >= t && x + w <= r && y + h <= b && x - l + r - x - w < 40 && y - t + b - y - h < 40
               print ok ? "ok" : x " " y " " x + w " " y + h }'
 }
+title() { [ "$(xdotool getwindowname "$wid")" = "fïrmwäre copy.hex - Corvane" ] || fail "$1: title is '$(xdotool getwindowname "$wid")'"; }
 
 start env -u LANG -u LC_ALL -u LC_CTYPE "$exe" "$file"
-title=$(xdotool getwindowname "$wid")
-[ "$title" = "fïrmwäre copy.hex - Corvane" ] || fail "title is '$title'"
-
+title "opened"
 next=$(button nextsegment) || fail "next-segment button not shown enabled"
 python3 "$finder" "$work/probe.ppm" "$images" prevsegment >/dev/null &&
     fail "previous-segment button enabled on the first segment"
-shot before
 xdotool mousemove $next click 1
 button prevsegment >/dev/null || fail "previous-segment button still disabled after the click"
-shot after
-cmp -s "$work/before.ppm" "$work/after.ppm" && fail "the window did not change"
 import -window "$wid" "${E2E_SCREENSHOT:-end_to_end.png}"
-
 word16=$(button word16) || fail "16-bit button not found"
-xdotool mousemove $word16 click 1
-sleep 1
-
+xdotool mousemove $word16 click 1 sleep 1
 quit
-[ -f "$profile" ] || fail "no profile written"
-placement=$(sed -n 's/^Main-Place=//p' "$profile")
-[ "$(printf '%s' "$placement" | base64 -d | wc -c)" -eq 44 ] || fail "placement is not 44 bytes"
+[ "$(placement | wc -w)" -eq 5 ] || fail "no 44-byte placement saved"
 grep -qx "file1=$file" "$profile" || fail "recent file not saved"
 grep -qx "wordlen=2" "$profile" || fail "word length not saved"
 
 # a stored maximized window over a normal rectangle; the file comes from the recent list
-stored=$(printf '44 0 3 -1 -1 -1 -1 300 200 1000 700' | python3 -c "import struct,sys,base64;print(base64.b64encode(struct.pack('<11i',*map(int,sys.stdin.read().split()))).decode())")
-sed -i "s|^Main-Place=.*|Main-Place=$stored|" "$profile"
+store 3 300 200 1000 700
 start env LANG=C.UTF-8 "$exe"
 maximized || fail "not started maximized"
-xdotool windowfocus --sync "$wid"
-xdotool key alt+f
-sleep 1
-xdotool key 1
-sleep 2
-title=$(xdotool getwindowname "$wid")
-[ "$title" = "fïrmwäre copy.hex - Corvane" ] || fail "recent file not opened: title is '$title'"
+xdotool windowfocus --sync "$wid" key alt+f sleep 1 key 1 sleep 2
+title "recent file"
 wmctrl -i -r "$wid" -b remove,maximized_vert,maximized_horz
 sleep 1
 maximized && fail "still maximized"
@@ -123,13 +94,13 @@ quit
 [ "$(placement)" = "1 300 200 1000 700" ] || fail "placement saved as $(placement)"
 
 # the stored position, not the manager's choice
-sed -i "s|^Main-Place=.*|Main-Place=$(printf '44 0 1 -1 -1 -1 -1 140 120 840 620' | python3 -c "import struct,sys,base64;print(base64.b64encode(struct.pack('<11i',*map(int,sys.stdin.read().split()))).decode())")|" "$profile"
+store 1 140 120 840 620
 start "$exe" "$file"
 [ "$(within 140 120 840 620)" = ok ] || fail "started at $(within 140 120 840 620)"
 quit
 
 # a start that fails never shows its window and keeps the stored placement
-sed -i "s|^Main-Place=.*|Main-Place=$stored|" "$profile"
+store 3 300 200 1000 700
 : >"$work/empty.hex"
 timeout 30 "$exe" "$work/empty.hex" || true
 [ "$(placement)" = "3 300 200 1000 700" ] || fail "failed start saved $(placement)"

@@ -18,18 +18,10 @@ def read_xpm(header, name):
     return width, height, pixels
 
 
-def read_ppm(path):
-    data = open(path, 'rb').read()
-    fields, pos = [], 0
-    while len(fields) < 4:
-        match = re.compile(rb'\s*(#[^\n]*\n\s*)*(\S+)').match(data, pos)
-        fields.append(match.group(2))
-        pos = match.end()
-    return int(fields[1]), int(fields[2]), data[pos + 1:]
-
-
 def find(ppm, header, name):
-    width, height, image = read_ppm(ppm)
+    data = open(ppm, 'rb').read()
+    match = re.match(rb'P6\s+(\d+)\s+(\d+)\s+\d+\s', data)
+    width, height, image = int(match.group(1)), int(match.group(2)), data[match.end():]
     tw, th, pixels = read_xpm(header, name)
     x0, y0, first = pixels[0]
     at = image.find(first)

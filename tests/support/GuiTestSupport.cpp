@@ -5,38 +5,23 @@
 
 #include <wx/init.h>
 #include <wx/log.h>
-#include <wx/msgdlg.h>
 #include <wx/toplevel.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
-int CDialogCapture::Enter(wxDialog* pDialog)
-{
-    if (auto* pBox = wxDynamicCast(pDialog, wxMessageDialog))
-    {
-        m_messages.push_back(pBox->GetMessage().ToStdString());
-        m_captions.push_back(pBox->GetCaption().ToStdString());
-    }
-    return wxID_OK;
-}
-
 void PumpEvents()
 {
     for (int i = 0; i < 3; i++)
-    {
-        wxTheApp->ProcessPendingEvents();
-        wxTheApp->ProcessIdle();
-    }
+        wxTheApp->ProcessPendingEvents(), wxTheApp->ProcessIdle();
 }
 
 int CountLiveFrames()
 {
-    int nCount = 0;
-    for (wxWindow* pWnd : wxTopLevelWindows)
-        nCount += pWnd->IsBeingDeleted() ? 0 : 1;
-    return nCount;
+    return std::count_if(wxTopLevelWindows.begin(), wxTopLevelWindows.end(),
+                         [](const wxWindow* pWnd) { return !pWnd->IsBeingDeleted(); });
 }
 
 void ResetProfile()
@@ -46,29 +31,9 @@ void ResetProfile()
     OpenProfile("Mirel Software", "Corvane");
 }
 
-namespace
-{
-// What keeps the toolkit from starting is logged before any window can show it: say it on
-// stderr, so a test that cannot start tells why.
-bool StartApp(int& argc, char** argv)
-{
-    // wx deletes this target once the toolkit runs and makes its own
-    wxLog::SetActiveTarget(new wxLogStderr);
-    const bool bStarted = wxEntryStart(argc, argv);
-    const char* pszDisplay = std::getenv("DISPLAY");
-    if (!bStarted)
-        std::fprintf(stderr, "window tests: the toolkit did not start on DISPLAY=%s\n",
-                     pszDisplay ? pszDisplay : "(unset)");
-    else if (!wxTheApp->CallOnInit())
-        std::fprintf(stderr, "window tests: the test application did not start\n");
-    else
-        return true;
-    return false;
-}
-} // namespace
-
 // The window tests need a running application on a display and a configuration folder
-// of their own; listing them needs neither.
+// of their own; listing them needs neither. What keeps the toolkit from starting is logged
+// before any window can show it, so it goes to stderr.
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
@@ -77,8 +42,14 @@ int main(int argc, char** argv)
     CTempDir configHome;
     setenv("XDG_CONFIG_HOME", configHome.Path().c_str(), 1);
     wxApp::SetInstance(CreateTestApp());
-    if (!StartApp(argc, argv))
+    wxLog::SetActiveTarget(new wxLogStderr); // wx deletes it once the toolkit runs
+    if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit())
+    {
+        const char* pszDisplay = std::getenv("DISPLAY");
+        std::fprintf(stderr, "window tests: no start on DISPLAY=%s\n",
+                     pszDisplay ? pszDisplay : "");
         return 1;
+    }
     CHexEditCtrl::EnableCaretBlink(false);
     const int nResult = RUN_ALL_TESTS();
     wxTheApp->OnExit();

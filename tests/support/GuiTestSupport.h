@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/dialog.h>
 #include <wx/log.h>
 #include <wx/modalhook.h>
 
@@ -21,7 +22,7 @@ public:
     std::vector<std::string> m_messages;
 
 protected:
-    void DoLogTextAtLevel(wxLogLevel, const wxString& msg) override
+    void DoLogRecord(wxLogLevel, const wxString& msg, const wxLogRecordInfo&) override
     {
         m_messages.push_back(msg.ToStdString());
     }
@@ -30,16 +31,20 @@ private:
     wxLog* m_pPrevious;
 };
 
-// Answers every modal dialog with OK instead of showing it and notes message boxes' texts.
+// Answers every modal dialog with OK instead of showing it and notes its caption and the
+// window it stands over.
 class CDialogCapture : public wxModalDialogHook
 {
 public:
     CDialogCapture() { Register(); }
-    std::vector<std::string> m_messages;
-    std::vector<std::string> m_captions;
+    std::vector<std::pair<std::string, wxWindow*>> m_seen;
 
 protected:
-    int Enter(wxDialog* pDialog) override;
+    int Enter(wxDialog* pDialog) override
+    {
+        m_seen.emplace_back(pDialog->GetTitle().ToStdString(), pDialog->GetParentForModalDialog());
+        return wxID_OK;
+    }
     void Exit(wxDialog*) override {}
 };
 

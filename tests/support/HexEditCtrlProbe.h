@@ -24,7 +24,6 @@ struct CHexEditCtrlProbe
     int LinesPerPage() const { return c.m_nLinesPerPage; }
     bool DataFitsWindow() const { return c.m_bDataFitsWindow; }
     int LineHeight() const { return c.m_nLineHeight; }
-    int HexX() const { return c.m_nHexX; }
     int CharX() const { return c.m_nCharX; }
     int CaretX() const { return c.m_nCaretX; }
     int CaretY() const { return c.m_nCaretY; }

@@ -11,12 +11,10 @@
 #include <unistd.h>
 
 CTempDir::CTempDir()
+    : m_strPath((std::filesystem::temp_directory_path() / "corvane-test-XXXXXX").string())
 {
-    std::string strTemplate =
-        (std::filesystem::temp_directory_path() / "corvane-test-XXXXXX").string();
-    if (mkdtemp(strTemplate.data()) == nullptr)
+    if (mkdtemp(m_strPath.data()) == nullptr)
         ADD_FAILURE() << "mkdtemp failed";
-    m_strPath = strTemplate;
 }
 
 CTempDir::~CTempDir()
@@ -27,9 +25,7 @@ CTempDir::~CTempDir()
 
 void CTempDir::Write(const std::string& strName, const std::string& strText) const
 {
-    std::ofstream out(File(strName), std::ios::binary | std::ios::trunc);
-    out << strText;
-    EXPECT_TRUE(out.good()) << strName;
+    EXPECT_TRUE((std::ofstream(File(strName), std::ios::binary) << strText).good()) << strName;
 }
 
 std::vector<std::string> CTempDir::List(const std::string& strSub) const
@@ -43,9 +39,8 @@ std::vector<std::string> CTempDir::List(const std::string& strSub) const
 
 std::string ReadFileText(const std::string& strPath)
 {
-    std::ifstream in(strPath, std::ios::binary);
     std::ostringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(strPath, std::ios::binary).rdbuf();
     return text.str();
 }
 

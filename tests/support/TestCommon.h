@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -31,3 +32,15 @@ std::string DataFile(const std::string& strName);
 // run as root. Gives fn's result, 100 when the child could not become nobody, -1 when it
 // was killed.
 int RunInChild(const std::function<int()>& fn, bool bAsNobody);
+
+// A parameterised test's case with its name, which test names and listings show.
+template <class T> struct CCase
+{
+    const char* m_pszName;
+    T m_value;
+    friend void PrintTo(const CCase& c, std::ostream* pOut) { *pOut << c.m_pszName; }
+};
+struct CCaseName
+{
+    template <class I> std::string operator()(const I& info) const { return info.param.m_pszName; }
+};

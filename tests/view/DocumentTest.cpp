@@ -1,117 +1,89 @@
-// The document's life cycle: open, reload, new, save; one document and view throughout.
-#include "ViewTestSupport.h"
-
-#include "Resource.h"
-
-#include <unistd.h>
+// The document's life cycle: open, reload, save; one document and view throughout.
+#include "AppTestSupport.h"
 
 namespace
 {
 const std::vector<uint8_t> kFirst = {0x10, 0x20, 0x30, 0x40, 0x50};
+const SegmentList kTwo = {{0x0200, kFirst}, {0x12000, {0xA0, 0xA1, 0xA2}}};
 
-class DocumentTest : public CDocViewTest
+class DocumentTest : public CAppRunTest
 {
 protected:
-    // A two-segment file in the test's folder, opened.
-    void StartOnTwo() { StartOn("two.hex", {{0x0200, kFirst}, {0x12000, {0xA0, 0xA1, 0xA2}}}); }
-
-    void ExpectShowsTwo(const std::string& strWhen)
+    void ExpectShows(size_t nSegments, const std::vector<uint8_t>& bytes)
     {
-        SCOPED_TRACE(strWhen);
-        EXPECT_EQ(2, m_pDoc->GetSegmentCount());
-        EXPECT_EQ(m_dir.File("two.hex"), m_pDoc->GetFilename());
-        EXPECT_EQ("two.hex - Corvane", m_pFrame->GetTitle());
-        EXPECT_EQ(kFirst, Probe().Bytes());
-        EXPECT_FALSE(m_pDoc->IsModified());
+        EXPECT_EQ(int(nSegments), Doc()->GetSegmentCount());
+        EXPECT_EQ(m_dir.File("two.hex"), Doc()->GetFilename());
+        EXPECT_EQ("two.hex - Corvane", Frame()->GetTitle());
+        EXPECT_EQ(bytes, Probe().Bytes());
     }
 };
 } // namespace
 
 // A failed open leaves image, path, title and view as they were, so a later Save cannot
-// write an empty image over the file. Only a file that cannot be opened is reported.
-TEST_F(DocumentTest, FailedOpenKeepsTheDocument)
+// write an empty image over the file. Only a file that cannot be opened is reported. Save
+// writes the image as last read: edits made in the control stay in the control.
+TEST_F(DocumentTest, FailedOpenKeepsTheImageThatSaveWrites)
 {
-    StartOnTwo();
-    ExpectShowsTwo("opened");
+    StartOn("two.hex", kTwo);
     m_dir.Write("nodata.hex", ":00000001FF\r\n");
     for (const char* pszName : {"absent.hex", "nodata.hex"})
     {
-        CLogCapture log;
-        EXPECT_EQ(nullptr, m_pManager->CreateDocument(m_dir.File(pszName), wxDOC_SILENT));
-        EXPECT_EQ(std::string(pszName) == "absent.hex" ? 1u : 0u, log.m_messages.size());
-        ExpectShowsTwo(pszName);
+        m_log.m_messages.clear();
+        EXPECT_EQ(nullptr,
+                  TestApp().GetDocManager()->CreateDocument(m_dir.File(pszName), wxDOC_SILENT));
+        EXPECT_EQ(std::string(pszName) == "absent.hex" ? 1u : 0u, m_log.m_messages.size());
+        ExpectShows(2, kFirst);
+        EXPECT_FALSE(Doc()->IsModified());
     }
-    const std::string strBefore = ReadFileText(m_dir.File("two.hex"));
-    EXPECT_TRUE(m_pDoc->Save());
-    EXPECT_EQ(strBefore, ReadFileText(m_dir.File("two.hex")));
+    Probe().Data()[1] = 0xEE;
+    m_dir.Write("two.hex", "");
+    EXPECT_TRUE(Doc()->Save());
+    EXPECT_EQ(HexText(kTwo), ReadFileText(m_dir.File("two.hex")));
+    EXPECT_EQ(0xEE, Probe().Bytes()[1]);
 }
 
 // Reload reads the file as it is now, discarding edits made in the control; a file that
 // no longer holds data leaves the image as it was, without a message.
 TEST_F(DocumentTest, ReloadReadsTheFileAsItIsNow)
 {
-    StartOnTwo();
+    StartOn("two.hex", kTwo);
     Command(ID_VIEW_NEXT_SEGMENT);
     Probe().Data()[0] = 0xEE;
     const std::vector<uint8_t> seven = {1, 2, 3, 4, 5, 6, 7};
-    auto reload = [&](const std::string& strText)
+    for (const std::string& strText : {HexText({{0x0300, seven}}), std::string()})
     {
         m_dir.Write("two.hex", strText);
-        CLogCapture log;
         Command(ID_FILE_RELOAD);
-        EXPECT_TRUE(log.m_messages.empty());
-        EXPECT_EQ(1, m_pDoc->GetSegmentCount());
-        EXPECT_EQ(0, m_pView->m_nSegment);
-        EXPECT_EQ(seven, Probe().Bytes());
-        EXPECT_EQ(m_dir.File("two.hex"), m_pDoc->GetFilename());
-        EXPECT_EQ("two.hex - Corvane", m_pFrame->GetTitle());
-    };
-    reload(HexText({{0x0300, seven}}));
-    reload("");
+        EXPECT_EQ("{}", Log());
+        EXPECT_EQ(0, View()->m_nSegment);
+        ExpectShows(1, seven);
+    }
 }
 
-// A new document has a name but no file: even a file of that name is not read.
-TEST_F(DocumentTest, ReloadOfANewDocumentDoesNothing)
+// New empties the one document and its control; a save then writes the end record alone.
+// A save that fails says so.
+TEST_F(DocumentTest, NewEmptiesTheDocumentAndFailedSavesAreReported)
 {
-    Start("");
-    m_dir.Write(m_pDoc->GetFilename().ToStdString(), HexText({{0, kFirst}}));
-    char szOld[4096];
-    ASSERT_NE(nullptr, getcwd(szOld, sizeof(szOld)));
-    ASSERT_EQ(0, chdir(m_dir.Path().c_str()));
-    Command(ID_FILE_RELOAD);
-    EXPECT_EQ(0, chdir(szOld));
-    EXPECT_EQ(0, m_pDoc->GetSegmentCount());
+    StartOn("two.hex", kTwo);
+    ASSERT_EQ(Doc(), TestApp().GetDocManager()->CreateDocument("", wxDOC_NEW));
     EXPECT_EQ(0, Ctrl().GetDataLength());
-    EXPECT_EQ("Untitled - Corvane", m_pFrame->GetTitle());
-}
-
-// New empties the one document and its control; Save As hands the chosen path to
-// OnSaveDocument, which writes the end record alone.
-TEST_F(DocumentTest, NewThenSaveAsWritesOnlyTheEndRecord)
-{
-    StartOnTwo();
-    ASSERT_EQ(m_pDoc, m_pManager->CreateDocument("", wxDOC_NEW));
-    EXPECT_EQ(0, Ctrl().GetDataLength());
-    EXPECT_EQ("Untitled - Corvane", m_pFrame->GetTitle());
-    EXPECT_FALSE(m_pDoc->GetDocumentSaved());
-    EXPECT_TRUE(m_pDoc->OnSaveDocument(m_dir.File("new.hex")));
+    EXPECT_EQ("Untitled - Corvane", Title());
+    EXPECT_FALSE(Doc()->GetDocumentSaved());
+    std::vector<std::string> expected;
+    for (const std::string& strPath :
+         {m_dir.File("new.hex"), m_dir.File("no folder/new.hex"), std::string("/dev/full")})
+    {
+        const bool bSaved = strPath == m_dir.File("new.hex");
+        EXPECT_EQ(bSaved, Doc()->OnSaveDocument(strPath)) << strPath;
+        if (!bSaved)
+            expected.push_back("Failed to save document to the file \"" + strPath + "\".");
+    }
     EXPECT_EQ(":00000001FF\r\n", ReadFileText(m_dir.File("new.hex")));
-    EXPECT_TRUE(m_pDoc->GetDocumentSaved());
+    EXPECT_EQ(expected, m_log.m_messages);
+    EXPECT_TRUE(Doc()->GetDocumentSaved());
 }
 
-// Save writes the image as last read: edits made in the control stay in the control. A
-// save that fails says so.
-TEST_F(DocumentTest, SaveWritesTheImageAsRead)
+wxApp* CreateTestApp()
 {
-    StartOnTwo();
-    Probe().Data()[1] = 0xEE;
-    m_dir.Write("two.hex", "");
-    EXPECT_TRUE(m_pDoc->Save());
-    EXPECT_EQ(HexText({{0x0200, kFirst}, {0x12000, {0xA0, 0xA1, 0xA2}}}),
-              ReadFileText(m_dir.File("two.hex")));
-    EXPECT_EQ(0xEE, Probe().Bytes()[1]);
-    m_pDoc->SetFilename(m_dir.File("missing-folder/two.hex"));
-    CLogCapture log;
-    EXPECT_FALSE(m_pDoc->Save());
-    EXPECT_EQ(1u, log.m_messages.size());
+    return new CTestApp;
 }
