@@ -41,6 +41,11 @@ const SaveCase kCases[] = {
     {"FileSizeLimitLeavesNoFile", "true", "f.hex", false, "[ -z \"$(ls -A)\" ]", 0},
 };
 
+void PrintTo(const SaveCase& c, std::ostream* os)
+{
+    *os << c.pszName;
+}
+
 class HexSave : public testing::TestWithParam<SaveCase>
 {
 };
