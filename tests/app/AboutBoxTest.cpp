@@ -7,13 +7,14 @@
 
 namespace
 {
-std::string Block(const std::array<uint32_t, 4>& v, bool bTranslation)
+std::string Block(const std::array<uint32_t, 4>& v, bool bTranslation, bool bCopyright = true)
 {
     const std::string strTable = "\\StringFileInfo\\040904b0\\";
     std::string str;
     AppendVersionEntry(str, "\\", MakeFixedFileInfo(v[0], v[1], v[2], v[3]));
     AppendVersionEntry(str, strTable + "ProductName", std::string("Corvane \0", 9));
-    AppendVersionEntry(str, strTable + "LegalCopyright", std::string("(C) M\0", 6));
+    if (bCopyright)
+        AppendVersionEntry(str, strTable + "LegalCopyright", std::string("(C) M\0", 6));
     if (bTranslation)
         AppendVersionEntry(str, "\\VarFileInfo\\Translation", MakeTranslation(0x0409, 0x04b0));
     return str;
@@ -27,11 +28,12 @@ std::string Text(const std::string& strBlock)
 }
 } // namespace
 
-// Only a whole block gives a text; the build is shown without a sign and the copyright and
-// product name only with their translation.
+// Only a whole block gives a text; the build is the third and fourth parts, shown without a
+// sign; the copyright and product name only with their translation.
 TEST(VersionInfoTest, ComposedFromBlocks)
 {
     EXPECT_EQ("Corvane  1.05\n(C) M", Text(Block({1, 5, 0, 0}, true)));
+    EXPECT_EQ("Corvane  0.82 (build 65536)", Text(Block({0, 82, 1, 0}, true, false)));
     EXPECT_EQ("0.82 (build 4294901761)", Text(Block({0, 82, 65535, 1}, false)));
     const std::string strFull = Block({0, 82, 0, 100}, true);
     for (size_t n = 0; n < strFull.size(); n++)

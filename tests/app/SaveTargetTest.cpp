@@ -11,9 +11,7 @@ namespace
 {
 // shell command making the target in the folder, path, 0 (saved) or errno
 using SaveTarget = CCase<std::tuple<const char*, std::string, int>>;
-class SaveTargetTest : public ::testing::TestWithParam<SaveTarget>
-{
-};
+using SaveTargetTest = ::testing::TestWithParam<SaveTarget>;
 
 // Saved, or failed with the cause, the folder's links and pipes left as they were.
 TEST_P(SaveTargetTest, SavesOrFailsLeavingTheTargetAlone)
