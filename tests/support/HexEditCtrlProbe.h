@@ -20,10 +20,6 @@ struct CHexEditCtrlProbe
     int& CaretField() { return c.m_nCaretField; }
     int& SelStart() { return c.m_nSelStart; }
     int& SelEnd() { return c.m_nSelEnd; }
-    bool& CaretScroll() { return c.m_bCaretScroll; }
-    int LinesPerPage() const { return c.m_nLinesPerPage; }
-    bool DataFitsWindow() const { return c.m_bDataFitsWindow; }
-    int LineHeight() const { return c.m_nLineHeight; }
     int CharX() const { return c.m_nCharX; }
     int CaretX() const { return c.m_nCaretX; }
     int CaretY() const { return c.m_nCaretY; }
