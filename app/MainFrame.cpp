@@ -8,6 +8,8 @@
 #include <wx/toolbar.h>
 #include <wx/utils.h>
 
+#include <utility>
+
 namespace
 {
 // Toolbar buttons from left to right; wxID_SEPARATOR between groups.
@@ -101,6 +103,7 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
     EVT_UPDATE_UI(ID_VIEW_STATUS_BAR, CMainFrame::OnUpdateViewStatusBar)
     EVT_IDLE(CMainFrame::OnIdle)
     EVT_ACTIVATE(CMainFrame::OnActivate)
+    EVT_SHOW(CMainFrame::OnShow)
 wxEND_EVENT_TABLE();
 // clang-format on
 
@@ -209,6 +212,33 @@ bool CMainFrame::Destroy()
     SaveWindowPlacement("Main", this);
     ReleaseDocuments();
     return wxDocParentFrame::Destroy();
+}
+
+// Under a window manager the framework shows the first frame only once the manager has
+// reported its border, and GTK then lays the frame out at the 2 x 1 pixels it was created
+// with: the menu bar, toolbar and status bar cannot fit and GTK prints warnings at every
+// start. The bars join the frame once it is shown, before anything is drawn.
+bool CMainFrame::Show(bool bShow)
+{
+    if (bShow && std::exchange(m_bFirstShow, false) && GetMenuBar() && m_wndToolBar && m_wndStatusBar)
+    {
+        m_bBarsHeldBack = true;
+        GetMenuBar()->Show(false);
+        m_wndToolBar->Show(false);
+        m_wndStatusBar->Show(false);
+    }
+    return wxDocParentFrame::Show(bShow);
+}
+
+void CMainFrame::OnShow(wxShowEvent& event)
+{
+    event.Skip();
+    if (!event.IsShown() || !std::exchange(m_bBarsHeldBack, false))
+        return;
+    GetMenuBar()->Show();
+    m_wndToolBar->Show();
+    m_wndStatusBar->Show();
+    SendSizeEvent();
 }
 
 void CMainFrame::SetKeyIndicators(bool bCaps, bool bNum, bool bScroll)

@@ -18,6 +18,7 @@ public:
     bool LoadFrame(wxDocManager* pManager);
     // Saves the placement while the window still exists.
     bool Destroy() override;
+    bool Show(bool bShow = true) override;
 
     // The lock-key panes show their key's name while the lock is on.
     void SetKeyIndicators(bool bCaps, bool bNum, bool bScroll);
@@ -48,6 +49,11 @@ private:
     void OnUpdateViewStatusBar(wxUpdateUIEvent& event);
     void OnIdle(wxIdleEvent& event);
     void OnActivate(wxActivateEvent& event);
+    void OnShow(wxShowEvent& event);
+
+    // The bars are left out of the frame's first layout, see Show.
+    bool m_bFirstShow = true;
+    bool m_bBarsHeldBack = false;
 
     wxDECLARE_DYNAMIC_CLASS(CMainFrame);
     wxDECLARE_EVENT_TABLE();

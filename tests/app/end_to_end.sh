@@ -4,7 +4,8 @@
 # segment, switches to 16-bit words, closes from its File menu, and leaves its placement,
 # recent file and word length in the profile. Then starts maximized from a stored
 # placement and reopens the file from the recent-file list, un-maximizes to the stored
-# rectangle, starts again where it was, and keeps the placement when a start fails.
+# rectangle, starts again where it was, and keeps the placement when a start fails; no
+# start prints GTK warnings.
 # usage: end_to_end.sh CORVANE FIXTURE.hex FIND_TOOL.py
 set -u
 exe=$1
@@ -34,7 +35,7 @@ button() {
 }
 # other window tests may share the display, so only this program's own window counts
 start() {
-    "$@" &
+    "$@" 2>>"$work/stderr" &
     pid=$!
     wid=$(timeout 30 xdotool search --sync --onlyvisible --pid "$pid" --name ' - Corvane$' | head -1)
     [ -n "$wid" ] || fail "no main window"
@@ -104,4 +105,6 @@ store 3 300 200 1000 700
 : >"$work/empty.hex"
 timeout 30 "$exe" "$work/empty.hex" || true
 [ "$(placement)" = "3 300 200 1000 700" ] || fail "failed start saved $(placement)"
+# GTK has nothing to complain about at any of these starts
+grep -m3 "Gtk-CRITICAL\|Gtk-WARNING" "$work/stderr" && fail "GTK warnings at start-up"
 echo "end to end: 1 passed, 0 failed"
