@@ -220,7 +220,8 @@ bool CMainFrame::Destroy()
 // start. The bars join the frame once it is shown, before anything is drawn.
 bool CMainFrame::Show(bool bShow)
 {
-    if (bShow && std::exchange(m_bFirstShow, false) && GetMenuBar() && m_wndToolBar && m_wndStatusBar)
+    if (bShow && std::exchange(m_bFirstShow, false) && GetMenuBar() && m_wndToolBar &&
+        m_wndStatusBar)
     {
         m_bBarsHeldBack = true;
         GetMenuBar()->Show(false);
