@@ -1,17 +1,18 @@
 #!/bin/sh
 # Time from exec to the first painted dump and the peak resident memory of the program,
 # over RUNS runs on a display of its own, for each file named.
-# usage: bench/startup/startup.sh CORVANE RUNS FILE...
+# usage: [DISPLAY_NUMBER=118] bench/startup/startup.sh CORVANE RUNS FILE...
 set -eu
 exe=$1
 runs=$2
 shift 2
 work=$(mktemp -d)
-Xvfb :118 -screen 0 1280x1024x24 >/dev/null 2>&1 &
+display=:${DISPLAY_NUMBER:-118}
+Xvfb $display -screen 0 1280x1024x24 >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb; rm -rf "$work"' EXIT
+trap 'kill $xvfb; wait $xvfb; rm -rf "$work"' EXIT
 sleep 1
-export DISPLAY=:118 XDG_CONFIG_HOME="$work/config" CORVANE_BENCH_FIRST_PAINT=1
+export DISPLAY=$display XDG_CONFIG_HOME="$work/config" CORVANE_BENCH_FIRST_PAINT=1
 for file in "$@"; do
     : >"$work/ms"
     : >"$work/kb"
