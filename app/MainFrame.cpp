@@ -8,7 +8,9 @@
 #include <wx/toolbar.h>
 #include <wx/utils.h>
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace
 {
@@ -104,6 +106,7 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
     EVT_IDLE(CMainFrame::OnIdle)
     EVT_ACTIVATE(CMainFrame::OnActivate)
     EVT_SHOW(CMainFrame::OnShow)
+    EVT_SIZE(CMainFrame::OnSize)
 wxEND_EVENT_TABLE();
 // clang-format on
 
@@ -215,18 +218,24 @@ bool CMainFrame::Destroy()
 }
 
 // Under a window manager the framework shows the first frame only once the manager has
-// reported its border, and GTK then lays the frame out at the 2 x 1 pixels it was created
-// with: the menu bar, toolbar and status bar cannot fit and GTK prints warnings at every
-// start. The bars join the frame once it is shown, before anything is drawn.
+// reported its border, and GTK lays the frame out at a placeholder of 2 x 1 pixels before
+// and just after it is shown: the menu bar, toolbar, status bar and the dump's scroll bar
+// cannot fit and GTK prints warnings at every start. Every window in the frame joins it
+// once the shown frame has its real size, before anything is drawn.
 bool CMainFrame::Show(bool bShow)
 {
-    if (bShow && std::exchange(m_bFirstShow, false) && GetMenuBar() && m_wndToolBar &&
-        m_wndStatusBar)
+    if (bShow && std::exchange(m_bFirstShow, false))
     {
-        m_bBarsHeldBack = true;
-        GetMenuBar()->Show(false);
-        m_wndToolBar->Show(false);
-        m_wndStatusBar->Show(false);
+        std::vector<wxWindow*> windows(GetChildren().begin(), GetChildren().end());
+        windows.push_back(GetMenuBar());
+        for (wxWindow* pWindow : windows)
+        {
+            if (pWindow == nullptr || !pWindow->IsShown() ||
+                std::find(m_heldBack.begin(), m_heldBack.end(), pWindow) != m_heldBack.end())
+                continue;
+            pWindow->Show(false);
+            m_heldBack.emplace_back(pWindow);
+        }
     }
     return wxDocParentFrame::Show(bShow);
 }
@@ -234,11 +243,23 @@ bool CMainFrame::Show(bool bShow)
 void CMainFrame::OnShow(wxShowEvent& event)
 {
     event.Skip();
-    if (!event.IsShown() || !std::exchange(m_bBarsHeldBack, false))
+    if (!event.IsShown() || m_heldBack.empty())
         return;
-    GetMenuBar()->Show();
-    m_wndToolBar->Show();
-    m_wndStatusBar->Show();
+    m_bShowEventSeen = true;
+    SendSizeEvent();
+}
+
+void CMainFrame::OnSize(wxSizeEvent& event)
+{
+    event.Skip();
+    const wxSize client = GetClientSize();
+    if (!m_bShowEventSeen || m_heldBack.empty() || (client.x <= 2 && client.y <= 1))
+        return;
+    for (wxWindow* pWindow : std::exchange(m_heldBack, {}))
+    {
+        if (pWindow != nullptr)
+            pWindow->Show();
+    }
     SendSizeEvent();
 }
 

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <wx/docview.h>
+#include <wx/weakref.h>
+
+#include <vector>
 
 class wxStatusBar;
 class wxToolBar;
@@ -50,10 +53,12 @@ private:
     void OnIdle(wxIdleEvent& event);
     void OnActivate(wxActivateEvent& event);
     void OnShow(wxShowEvent& event);
+    void OnSize(wxSizeEvent& event);
 
-    // The bars are left out of the frame's first layout, see Show.
+    // The windows left out of the frame's first layouts, see Show.
     bool m_bFirstShow = true;
-    bool m_bBarsHeldBack = false;
+    bool m_bShowEventSeen = false;
+    std::vector<wxWeakRef<wxWindow>> m_heldBack;
 
     wxDECLARE_DYNAMIC_CLASS(CMainFrame);
     wxDECLARE_EVENT_TABLE();
