@@ -4,8 +4,8 @@
 # segment, switches to 16-bit words, closes from its File menu, and leaves its placement,
 # recent file and word length in the profile. Then starts maximized from a stored
 # placement and reopens the file from the recent-file list, un-maximizes to the stored
-# rectangle, starts again where it was, and keeps the placement when a start fails; no
-# start prints GTK warnings.
+# rectangle, starts again where it was (with a segment that needs a scroll bar), and keeps
+# the placement when a start fails; no start prints GTK warnings.
 # usage: end_to_end.sh CORVANE FIXTURE.hex FIND_TOOL.py
 set -u
 exe=$1
@@ -94,9 +94,12 @@ maximized && fail "still maximized"
 quit
 [ "$(placement)" = "1 300 200 1000 700" ] || fail "placement saved as $(placement)"
 
-# the stored position, not the manager's choice
+# the stored position, not the manager's choice; a segment longer than the window has a
+# scroll bar to lay out
+long=$work/long.hex
+python3 -c "import sys; sys.stdout.write(''.join(':10%04X00%s%02X\\n' % (a, '00' * 16, -(16 + (a >> 8) + (a & 255)) & 255) for a in range(0, 4096, 16)) + ':00000001FF\\n')" >"$long"
 store 1 140 120 840 620
-start "$exe" "$file"
+start "$exe" "$long"
 [ "$(within 140 120 840 620)" = ok ] || fail "started at $(within 140 120 840 620)"
 quit
 
