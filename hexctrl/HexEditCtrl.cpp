@@ -94,6 +94,7 @@ void CHexEditCtrl::SetData(const unsigned char* pSrc, int nLen)
         m_pData = static_cast<unsigned char*>(s_pfnMalloc(static_cast<size_t>(nLen)));
         if (m_pData != nullptr)
         {
+            AdviseHugePages(m_pData, static_cast<size_t>(nLen));
             std::memcpy(m_pData, pSrc, static_cast<size_t>(nLen));
             m_nDataLen = nLen;
         }

@@ -217,6 +217,8 @@ private:
     CHexGlyphs m_glyphs;
     wxBitmap m_bmpFrame; // the off-screen picture, kept while the size stays
 
+    // Asks for huge pages over the whole 2 MiB pages of a freshly allocated block.
+    static void AdviseHugePages(void* pBlock, size_t nSize);
     // Allocates the buffer for SetData; replaceable so that a failure can be exercised.
     static void* (*s_pfnMalloc)(size_t);
     // Allocates the zero-filled block for InsertZeros.

@@ -7,11 +7,9 @@
 
 #include <sys/mman.h>
 
-namespace
-{
-// A large block is filled in huge pages where the system offers them, so that rebuilding
-// the buffer of a long segment costs few page faults.
-void AdviseHugePages(void* pBlock, size_t nSize)
+// A large block is filled in huge pages where the system offers them, so that copying a long
+// segment or rebuilding its buffer costs few page faults.
+void CHexEditCtrl::AdviseHugePages(void* pBlock, size_t nSize)
 {
 #ifdef MADV_HUGEPAGE
     const uintptr_t HUGE_PAGE = 2u << 20;
@@ -20,9 +18,11 @@ void AdviseHugePages(void* pBlock, size_t nSize)
     const uintptr_t nEnd = (reinterpret_cast<uintptr_t>(pBlock) + nSize) & ~(HUGE_PAGE - 1);
     if (nEnd > nBegin)
         madvise(reinterpret_cast<void*>(nBegin), nEnd - nBegin, MADV_HUGEPAGE);
+#else
+    (void)pBlock;
+    (void)nSize;
 #endif
 }
-} // namespace
 
 void CHexEditCtrl::OnCharEvent(wxKeyEvent& event)
 {
