@@ -92,12 +92,16 @@ struct CExtentSink
     std::vector<CExtent> extents;
     bool bDisjointSoFar = true;
     uint64_t nFingerprint = 0;
+    // data records seen while the records were still disjoint: room to reserve when the
+    // read falls back to going record by record
+    int nRecords = 0;
 
     void Data(uint32_t dwAddress, const char*, int, int n)
     {
         nFingerprint = NextFingerprint(nFingerprint, dwAddress, n);
         if (!bDisjointSoFar)
             return;
+        nRecords += nRecords < INT_MAX;
         // empty segments and addresses that wrap depend on record order
         if (n == 0 || static_cast<uint64_t>(dwAddress) + static_cast<uint64_t>(n) >= 0x100000000ull)
         {
@@ -338,12 +342,14 @@ template <class TText, class TSink> void Scan(TText& text, TSink& sink)
 
 // False when the text turns out not to qualify, or changed between the passes: the
 // caller then starts over record by record.
-template <class TText> bool ReadTwoPasses(CImageBuilder& builder, TText& text)
+template <class TText> bool ReadTwoPasses(CImageBuilder& builder, TText& text, int& nRecords)
 {
     CExtentSink where;
     Scan(text, where);
+    nRecords = where.nRecords;
     if (!where.bDisjointSoFar || !SortExtents(where.extents) || !JoinRuns(where.extents))
         return false;
+    builder.Reserve(static_cast<int>(where.extents.size()));
     for (const CExtent& run : where.extents)
         if (!builder.AddZeroed(run.dwAddress, static_cast<int>(run.nLen)))
             return false;
@@ -412,11 +418,13 @@ template <class TText> bool Load(MemoryImage& image, TText& text)
             builder.Clear();
             if (!text.Rewind())
                 return false;
-            if (!ReadTwoPasses(builder, text))
+            int nRecords = 0;
+            if (!ReadTwoPasses(builder, text, nRecords))
             {
                 builder.Clear();
                 if (!text.Rewind())
                     return false;
+                builder.Reserve(nRecords);
                 hexscan::CImageSink sink{builder};
                 Scan(text, sink);
             }

@@ -1,5 +1,6 @@
 #include "ImageBuilder.h"
 #include "SegmentEndIndex.h"
+#include "SegmentPool.h"
 
 #include <algorithm>
 #include <climits>
@@ -29,7 +30,7 @@ void CImageBuilder::Clear()
     m_pIndex.reset();
     m_capacity.clear();
     m_image.DeleteAll();
-    m_nAllocated = m_nCapacityAtStart = 0;
+    m_nAllocated = m_nCapacityAtStart = m_nReserve = 0;
     m_bInOrder = true;
 }
 
@@ -37,6 +38,7 @@ namespace
 {
 void TrimBlock(MemorySegment* p, int nCap)
 {
+    // pooled blocks are always exactly their size
     if (!p || !p->m_pBytes || nCap == p->m_nSize)
         return;
     if (p->m_nSize == 0)
@@ -61,7 +63,7 @@ void CImageBuilder::Finish()
     for (int i = 0; i < image.m_nCount; ++i)
         TrimBlock(image.m_ppSegments[i], m_capacity[static_cast<size_t>(i)]);
     std::vector<int>().swap(m_capacity);
-    if (image.m_nCount > m_nCapacityAtStart)
+    if (image.m_nCount > m_nCapacityAtStart || m_nAllocated > image.m_nCapacity)
         FitTable();
     // the target is empty since the builder took it over
     m_target.Swap(image);
@@ -74,6 +76,13 @@ void CImageBuilder::FitTable()
     const long long nSteps = (image.m_nCount - m_nCapacityAtStart + image.m_nGrowBy - 1) / image.m_nGrowBy;
     const long long nCapacity = m_nCapacityAtStart + nSteps * image.m_nGrowBy;
     image.m_nCapacity = m_nAllocated;
+    if (nCapacity == 0)
+    {
+        std::free(image.m_ppSegments);
+        image.m_ppSegments = nullptr;
+        image.m_nCapacity = 0;
+        return;
+    }
     if (nCapacity != m_nAllocated && nCapacity <= INT_MAX / static_cast<long long>(sizeof(MemorySegment*)))
     {
         if (void* pNew = std::realloc(image.m_ppSegments, static_cast<size_t>(nCapacity) * sizeof(MemorySegment*)))
@@ -115,29 +124,38 @@ bool CImageBuilder::AppendEntry(MemorySegment* pSeg)
     return true;
 }
 
-MemorySegment* CImageBuilder::AppendNew(uint32_t dwAddress, const uint8_t* pBytes, int n)
+// A new last segment of nSize zero bytes: record and short block from the pool, a
+// longer block from the heap. Null (and nothing added) when out of memory.
+MemorySegment* CImageBuilder::AppendZeroed(uint32_t dwAddress, int nSize)
 {
-    MemorySegment* pSeg = new (std::nothrow) MemorySegment;
+    CSegmentPool* pPool = m_image.Pool();
+    MemorySegment* pSeg = pPool ? pPool->NewRecord() : nullptr;
     if (!pSeg)
         return nullptr;
     pSeg->m_dwAddress = dwAddress;
-    if (n > 0)
+    if (nSize > 0)
     {
-        pSeg->m_pBytes = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(n)));
+        pSeg->m_pBytes = nSize <= CSegmentPool::kMaxBlock
+                             ? pPool->NewBlock(nSize)
+                             : static_cast<uint8_t*>(std::calloc(static_cast<size_t>(nSize), 1));
         if (!pSeg->m_pBytes)
-        {
-            delete pSeg;
             return nullptr;
-        }
-        std::memcpy(pSeg->m_pBytes, pBytes, static_cast<size_t>(n));
-        pSeg->m_nSize = n;
+        pSeg->m_nSize = nSize;
     }
     // when the table cannot grow the record is dropped
     if (!AppendEntry(pSeg))
     {
-        DestroySegment(pSeg);
+        m_image.DestroySegment(pSeg);
         return nullptr;
     }
+    return pSeg;
+}
+
+MemorySegment* CImageBuilder::AppendNew(uint32_t dwAddress, const uint8_t* pBytes, int n)
+{
+    MemorySegment* pSeg = AppendZeroed(dwAddress, n);
+    if (pSeg && n > 0)
+        std::memcpy(pSeg->m_pBytes, pBytes, static_cast<size_t>(n));
     return pSeg;
 }
 
@@ -145,22 +163,47 @@ MemorySegment* CImageBuilder::AddZeroed(uint32_t dwAddress, int nSize)
 {
     m_pIndex.reset();
     m_bInOrder = false;
-    MemorySegment* pSeg = new (std::nothrow) MemorySegment;
     // zeroed, so a byte that no record fills can never be stale memory
-    uint8_t* pBlock = nSize > 0 ? static_cast<uint8_t*>(std::calloc(static_cast<size_t>(nSize), 1)) : nullptr;
-    if (!pSeg || (nSize > 0 && !pBlock))
+    return AppendZeroed(dwAddress, nSize);
+}
+
+void CImageBuilder::Reserve(int nSegments)
+{
+    if (nSegments <= m_image.m_nCount)
+        return;
+    m_nReserve = nSegments;
+    if (CSegmentPool* pPool = m_image.Pool())
+        pPool->ReserveRecords(static_cast<size_t>(nSegments - m_image.m_nCount));
+    // growing the table and the capacities at once saves their copies; pages that stay
+    // unused are never touched
+    if (nSegments > m_nAllocated &&
+        nSegments <= INT_MAX / static_cast<int>(sizeof(MemorySegment*)))
     {
-        delete pSeg;
-        std::free(pBlock);
-        return nullptr;
+        if (void* pNew = std::realloc(m_image.m_ppSegments, static_cast<size_t>(nSegments) * sizeof(MemorySegment*)))
+        {
+            m_image.m_ppSegments = static_cast<MemorySegment**>(pNew);
+            m_nAllocated = nSegments;
+        }
     }
-    *pSeg = MemorySegment{dwAddress, nSize, pBlock};
-    if (!AppendEntry(pSeg))
+    try
     {
-        DestroySegment(pSeg);
-        return nullptr;
+        m_capacity.reserve(static_cast<size_t>(nSegments));
     }
-    return pSeg;
+    catch (const std::bad_alloc&)
+    {
+    }
+}
+
+// realloc for a block of the heap; a pooled block cannot grow, so it is copied to the heap
+// and its room in the pool stays unused
+void* CImageBuilder::Regrow(MemorySegment* pSeg, size_t nBytes)
+{
+    if (!m_image.IsPooled(pSeg->m_pBytes))
+        return std::realloc(pSeg->m_pBytes, nBytes);
+    void* pNew = std::malloc(nBytes);
+    if (pNew)
+        std::memcpy(pNew, pSeg->m_pBytes, static_cast<size_t>(pSeg->m_nSize));
+    return pNew;
 }
 
 bool CImageBuilder::GrowBlock(int nIndex, int nExtra)
@@ -174,11 +217,11 @@ bool CImageBuilder::GrowBlock(int nIndex, int nExtra)
         return true;
     long long nNewCap = std::max<long long>({nNeed, static_cast<long long>(nCap) + nCap / 2, 64});
     nNewCap = std::min<long long>(nNewCap, INT_MAX);
-    void* pNew = std::realloc(pSeg->m_pBytes, static_cast<size_t>(nNewCap));
+    void* pNew = Regrow(pSeg, static_cast<size_t>(nNewCap));
     if (!pNew && nNewCap > nNeed)
     {
         nNewCap = nNeed;
-        pNew = std::realloc(pSeg->m_pBytes, static_cast<size_t>(nNewCap));
+        pNew = Regrow(pSeg, static_cast<size_t>(nNewCap));
     }
     if (!pNew)
         return false;
@@ -250,7 +293,7 @@ void CImageBuilder::AddBytes(uint32_t dwAddress, const uint8_t* pBytes, int n)
     {
         try
         {
-            m_pIndex = std::make_unique<CSegmentEndIndex>(m_image.m_ppSegments, m_image.m_nCount);
+            m_pIndex = std::make_unique<CSegmentEndIndex>(m_image.m_ppSegments, m_image.m_nCount, m_nReserve);
         }
         catch (const std::bad_alloc&)
         {

@@ -26,6 +26,8 @@ public:
     // A new last segment of nSize zero bytes, for records filled in later; null when
     // out of memory.
     MemorySegment* AddZeroed(uint32_t dwAddress, int nSize);
+    // Room for this many segments in all, when a first pass counted them.
+    void Reserve(int nSegments);
     // Drops every segment, for a read that starts over.
     void Clear();
     // The image so far, for lookups while records come in.
@@ -34,8 +36,10 @@ public:
     void Finish();
 
 private:
+    MemorySegment* AppendZeroed(uint32_t dwAddress, int nSize);
     MemorySegment* AppendNew(uint32_t dwAddress, const uint8_t* pBytes, int n);
     bool AppendEntry(MemorySegment* pSeg);
+    void* Regrow(MemorySegment* pSeg, size_t nBytes);
     bool GrowBlock(int nIndex, int nExtra);
     void Extend(int nIndex, const uint8_t* pBytes, int n);
     bool IsInOrder(uint32_t dwAddress, int n) const;
@@ -48,6 +52,7 @@ private:
     // entries behind the table and its capacity when taken over
     int m_nAllocated = 0;
     int m_nCapacityAtStart = 0;
+    int m_nReserve = 0;
     // bytes each block can hold before it must grow
     std::vector<int> m_capacity;
     // While every record so far came in ascending order without sharing an address,

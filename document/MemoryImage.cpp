@@ -1,21 +1,34 @@
 #include "MemoryImage.h"
 #include "ImageBuilder.h"
+#include "SegmentPool.h"
 
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <utility>
 
-void DestroySegment(MemorySegment* p)
+bool MemoryImage::IsPooled(const void* p) const
+{
+    return m_pPool && m_pPool->Owns(p);
+}
+
+CSegmentPool* MemoryImage::Pool()
+{
+    if (!m_pPool)
+        m_pPool.reset(new (std::nothrow) CSegmentPool);
+    return m_pPool.get();
+}
+
+void MemoryImage::DestroySegment(MemorySegment* p)
 {
     if (!p)
         return;
-    if (p->m_pBytes)
-    {
+    if (p->m_pBytes && !IsPooled(p->m_pBytes))
         std::free(p->m_pBytes);
-        p->m_pBytes = nullptr;
-    }
-    delete p;
+    p->m_pBytes = nullptr;
+    if (!IsPooled(p))
+        delete p;
 }
 
 MemoryImage::MemoryImage() : m_nCount(0), m_nCapacity(0), m_nGrowBy(7), m_ppSegments(nullptr) {}
@@ -89,6 +102,7 @@ void MemoryImage::DeleteAll()
         m_ppSegments[i] = nullptr;
     }
     SetSize(0);
+    m_pPool.reset();
 }
 
 void MemoryImage::AddBytes(uint32_t dwAddress, const uint8_t* pBytes, int n)
@@ -104,4 +118,5 @@ void MemoryImage::Swap(MemoryImage& other) noexcept
     std::swap(m_nCapacity, other.m_nCapacity);
     std::swap(m_nGrowBy, other.m_nGrowBy);
     std::swap(m_ppSegments, other.m_ppSegments);
+    m_pPool.swap(other.m_pPool);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 typedef int BOOL;
 #ifndef TRUE
@@ -22,6 +23,8 @@ struct MemorySegment
     uint64_t GetEnd64() const { return static_cast<uint64_t>(m_dwAddress) + static_cast<uint64_t>(m_nSize); }
 };
 
+class CSegmentPool;
+
 class MemoryImage
 {
 public:
@@ -40,6 +43,7 @@ public:
     }
 
     BOOL SetSize(int n);
+    // Adds a segment made with new whose block, if any, comes from malloc; the image owns both.
     void SetAtGrow(int i, MemorySegment* p);
     void Add(MemorySegment* p);
     // destroys the segment at i; does nothing when i is out of range
@@ -61,12 +65,18 @@ private:
 
     void SortLikeExchange();
     void MergeTouching();
+    bool MergeChain(MemorySegment** pChain, int nChain, long long nTotal);
+    // Frees a segment's block and record, unless they belong to the pool.
+    void DestroySegment(MemorySegment* p);
+    bool IsPooled(const void* p) const;
+    // the pool, made on first use; null when out of memory
+    CSegmentPool* Pool();
 
     int m_nCount;
     int m_nCapacity;
     int m_nGrowBy;
     MemorySegment** m_ppSegments;
+    // records and short blocks of the segments the reader made; segments added from
+    // outside own their memory themselves
+    std::unique_ptr<CSegmentPool> m_pPool;
 };
-
-// Destroys a segment: frees its block, then the record.
-void DestroySegment(MemorySegment* p);

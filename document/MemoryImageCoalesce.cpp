@@ -143,20 +143,24 @@ void MemoryImage::SortLikeExchange()
     std::copy(sorted.begin(), sorted.end(), m_ppSegments);
 }
 
-namespace
-{
 // A chain of touching segments becomes its head holding every byte in table order, as
 // absorbing the neighbours one at a time would make it; joining the whole chain at once
 // keeps a file of a million touching records from being copied a million times.
-// Appends the bytes of every segment of the chain to its head with one allocation. False (and nothing changed) when the block cannot be had.
-bool MergeChain(MemorySegment** pChain, int nChain, long long nTotal)
+// Appends the bytes of every segment of the chain to its head with one allocation. False
+// (and nothing changed) when the block cannot be had.
+bool MemoryImage::MergeChain(MemorySegment** pChain, int nChain, long long nTotal)
 {
     MemorySegment* pHead = pChain[0];
     if (nTotal > pHead->m_nSize)
     {
-        void* pNew = std::realloc(pHead->m_pBytes, static_cast<size_t>(nTotal));
+        // a pooled block cannot grow in place: the head moves to a block of its own
+        const bool bPooled = IsPooled(pHead->m_pBytes);
+        void* pNew = bPooled ? std::malloc(static_cast<size_t>(nTotal))
+                             : std::realloc(pHead->m_pBytes, static_cast<size_t>(nTotal));
         if (!pNew)
             return false;
+        if (bPooled)
+            std::memcpy(pNew, pHead->m_pBytes, static_cast<size_t>(pHead->m_nSize));
         pHead->m_pBytes = static_cast<uint8_t*>(pNew);
     }
     for (int k = 1; k < nChain; ++k)
@@ -170,7 +174,6 @@ bool MergeChain(MemorySegment** pChain, int nChain, long long nTotal)
     }
     return true;
 }
-} // namespace
 
 void MemoryImage::MergeTouching()
 {

@@ -1,6 +1,7 @@
 #include "SegmentEndIndex.h"
 #include "MemoryImage.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace
@@ -11,8 +12,11 @@ size_t HashEnd(uint32_t dwEnd, size_t nMask)
 }
 } // namespace
 
-CSegmentEndIndex::CSegmentEndIndex(MemorySegment* const* ppTable, int nCount)
+CSegmentEndIndex::CSegmentEndIndex(MemorySegment* const* ppTable, int nCount, int nReserve)
 {
+    // reserved room is touched only as segments come, so a generous count costs nothing
+    m_child.reserve(static_cast<size_t>(std::max(nCount, nReserve)));
+    m_sibling.reserve(static_cast<size_t>(std::max(nCount, nReserve)));
     size_t nSlots = 16;
     while (nSlots < static_cast<size_t>(nCount) * 2 + 2)
         nSlots *= 2;

@@ -13,8 +13,9 @@ struct MemorySegment;
 class CSegmentEndIndex
 {
 public:
-    // indexes table entries 0 .. nCount-1 (null entries are left out); throws bad_alloc
-    CSegmentEndIndex(MemorySegment* const* ppTable, int nCount);
+    // indexes table entries 0 .. nCount-1 (null entries are left out), with room for
+    // nReserve segments in all; throws bad_alloc
+    CSegmentEndIndex(MemorySegment* const* ppTable, int nCount, int nReserve = 0);
 
     // -1 when no segment ends at dwEnd
     int FirstEndingAt(uint32_t dwEnd) const;
