@@ -2,6 +2,8 @@
 #include "MemoryImage.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <new>
 #include <utility>
 
 namespace
@@ -14,13 +16,18 @@ size_t HashEnd(uint32_t dwEnd, size_t nMask)
 
 CSegmentEndIndex::CSegmentEndIndex(MemorySegment* const* ppTable, int nCount, int nReserve)
 {
-    // reserved room is touched only as segments come, so a generous count costs nothing
-    m_child.reserve(static_cast<size_t>(std::max(nCount, nReserve)));
-    m_sibling.reserve(static_cast<size_t>(std::max(nCount, nReserve)));
+    // Sized once for every segment to come: tables doubled step by step would leave their
+    // old copies behind as heap the process keeps. Room never used is never touched, so
+    // a count far above the segments that come (records that extend segments already
+    // there) costs nothing.
+    const size_t nRoom = static_cast<size_t>(std::max(nCount, nReserve));
+    m_child.reserve(nRoom);
+    m_sibling.reserve(nRoom);
     size_t nSlots = 16;
-    while (nSlots < static_cast<size_t>(nCount) * 2 + 2)
+    while (nSlots < nRoom * 2 + 2)
         nSlots *= 2;
-    m_slots.assign(nSlots, Slot{0, -1});
+    m_pSlots = NewSlots(nSlots);
+    m_nSlots = nSlots;
     m_child.assign(static_cast<size_t>(nCount), -1);
     m_sibling.assign(static_cast<size_t>(nCount), -1);
     for (int i = 0; i < nCount; ++i)
@@ -30,18 +37,31 @@ CSegmentEndIndex::CSegmentEndIndex(MemorySegment* const* ppTable, int nCount, in
     }
 }
 
+void CSegmentEndIndex::CFree::operator()(Slot* p) const
+{
+    std::free(p);
+}
+
+CSegmentEndIndex::CSlots CSegmentEndIndex::NewSlots(size_t nSlots)
+{
+    CSlots pSlots(static_cast<Slot*>(std::calloc(nSlots, sizeof(Slot))));
+    if (!pSlots)
+        throw std::bad_alloc();
+    return pSlots;
+}
+
 size_t CSegmentEndIndex::Find(uint32_t dwEnd) const
 {
-    const size_t nMask = m_slots.size() - 1;
+    const size_t nMask = m_nSlots - 1;
     size_t k = HashEnd(dwEnd, nMask);
-    while (m_slots[k].nRoot >= 0 && m_slots[k].dwEnd != dwEnd)
+    while (m_pSlots[k].nRootPlus1 != 0 && m_pSlots[k].dwEnd != dwEnd)
         k = (k + 1) & nMask;
     return k;
 }
 
 int CSegmentEndIndex::FirstEndingAt(uint32_t dwEnd) const
 {
-    const int nRoot = m_slots[Find(dwEnd)].nRoot;
+    const int nRoot = m_pSlots[Find(dwEnd)].Root();
     if (m_nHot >= 0 && m_dwHotEnd == dwEnd && (nRoot < 0 || m_nHot < nRoot))
         return m_nHot;
     return nRoot;
@@ -87,63 +107,63 @@ int CSegmentEndIndex::LinkChildren(int nFirst)
 
 void CSegmentEndIndex::Rehash(size_t nSlots)
 {
-    std::vector<Slot> old(nSlots, Slot{0, -1});
-    old.swap(m_slots);
-    for (const Slot& s : old)
+    CSlots pOld = std::exchange(m_pSlots, NewSlots(nSlots));
+    const size_t nOld = std::exchange(m_nSlots, nSlots);
+    for (size_t k = 0; k < nOld; ++k)
     {
-        if (s.nRoot >= 0)
-            m_slots[Find(s.dwEnd)] = s;
+        if (pOld[k].nRootPlus1 != 0)
+            m_pSlots[Find(pOld[k].dwEnd)] = pOld[k];
     }
 }
 
 void CSegmentEndIndex::Insert(int nIndex, uint32_t dwEnd)
 {
-    if ((m_nUsed + 1) * 2 > m_slots.size())
-        Rehash(m_slots.size() * 2);
+    if ((m_nUsed + 1) * 2 > m_nSlots)
+        Rehash(m_nSlots * 2);
     m_child[static_cast<size_t>(nIndex)] = -1;
     m_sibling[static_cast<size_t>(nIndex)] = -1;
-    Slot& s = m_slots[Find(dwEnd)];
-    if (s.nRoot < 0)
+    Slot& s = m_pSlots[Find(dwEnd)];
+    if (s.nRootPlus1 == 0)
     {
-        s = Slot{dwEnd, nIndex};
+        s = Slot{dwEnd, nIndex + 1};
         ++m_nUsed;
         return;
     }
-    s.nRoot = Link(s.nRoot, nIndex);
+    s.nRootPlus1 = Link(s.Root(), nIndex) + 1;
 }
 
 void CSegmentEndIndex::EraseSlot(size_t nSlot)
 {
     // backward-shift deletion keeps every probe run unbroken
-    const size_t nMask = m_slots.size() - 1;
+    const size_t nMask = m_nSlots - 1;
     size_t nHole = nSlot;
     size_t k = nSlot;
     for (;;)
     {
         k = (k + 1) & nMask;
-        if (m_slots[k].nRoot < 0)
+        if (m_pSlots[k].nRootPlus1 == 0)
             break;
-        const size_t nHome = HashEnd(m_slots[k].dwEnd, nMask);
-        const bool bMovable = (nHole <= k) ? (nHome <= nHole || nHome > k)
-                                           : (nHome <= nHole && nHome > k);
+        const size_t nHome = HashEnd(m_pSlots[k].dwEnd, nMask);
+        const bool bMovable =
+            (nHole <= k) ? (nHome <= nHole || nHome > k) : (nHome <= nHole && nHome > k);
         if (bMovable)
         {
-            m_slots[nHole] = m_slots[k];
+            m_pSlots[nHole] = m_pSlots[k];
             nHole = k;
         }
     }
-    m_slots[nHole] = Slot{0, -1};
+    m_pSlots[nHole] = Slot{0, 0};
     --m_nUsed;
 }
 
 void CSegmentEndIndex::RemoveFirst(uint32_t dwEnd)
 {
     const size_t nSlot = Find(dwEnd);
-    Slot& s = m_slots[nSlot];
-    if (s.nRoot < 0)
+    Slot& s = m_pSlots[nSlot];
+    if (s.nRootPlus1 == 0)
         return;
-    s.nRoot = LinkChildren(m_child[static_cast<size_t>(s.nRoot)]);
-    if (s.nRoot < 0)
+    s.nRootPlus1 = LinkChildren(m_child[static_cast<size_t>(s.Root())]) + 1;
+    if (s.nRootPlus1 == 0)
         EraseSlot(nSlot);
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 struct MemorySegment;
@@ -28,8 +29,15 @@ private:
     struct Slot
     {
         uint32_t dwEnd;
-        int nRoot; // -1: slot free
+        int nRootPlus1; // 0: slot free, so zeroed memory is a table of free slots
+        int Root() const { return nRootPlus1 - 1; }
     };
+    struct CFree
+    {
+        void operator()(Slot* p) const;
+    };
+    using CSlots = std::unique_ptr<Slot[], CFree>;
+    static CSlots NewSlots(size_t nSlots);
 
     size_t Find(uint32_t dwEnd) const;
     void Insert(int nIndex, uint32_t dwEnd);
@@ -45,7 +53,9 @@ private:
     int m_nHot = -1;
     uint32_t m_dwHotEnd = 0;
 
-    std::vector<Slot> m_slots;
+    // from calloc: pages of free slots stay untouched until an end lands there
+    CSlots m_pSlots;
+    size_t m_nSlots = 0;
     size_t m_nUsed = 0;
     // first child and next sibling of each segment in its end's heap; -1: none
     std::vector<int> m_child;
