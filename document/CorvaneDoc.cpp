@@ -9,24 +9,8 @@
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace
 {
-// A pipe or device would block the window or never end; only a regular file is read.
-bool IsReadableRegularFile(const wxString& strPathName)
-{
-    const int fd = ::open(strPathName.fn_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st;
-    const bool bRegular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    ::close(fd);
-    return bRegular;
-}
-
 // The document type's extension, added to a chosen name that has none.
 wxString WithDefaultExtension(const wxString& strPathName, const wxString& strExt)
 {
@@ -142,13 +126,16 @@ bool CCorvaneDoc::SaveAsFile(const wxString& strPathName)
 
 bool CCorvaneDoc::ReadHexFile(const wxString& strPathName)
 {
-    if (!IsReadableRegularFile(strPathName))
+    MemoryImage image;
+    CHexReadStatus status;
+    const bool bRead = ::ReadHexFile(image, strPathName.fn_str(), &status);
+    // a pipe or device would block the window or never end: refused like a missing file
+    if (status.eOpen != CHexReadStatus::EOpen::Opened)
     {
         wxLogError(_("File \"%s\" could not be opened for reading."), strPathName);
         return false;
     }
-    MemoryImage image;
-    if (!::ReadHexFile(image, strPathName.fn_str()))
+    if (!bRead)
         return false;
     m_image.Swap(image);
     return true;

@@ -287,16 +287,29 @@ private:
 
 // Opens only a regular file. Opening does not wait (a FIFO without a writer would
 // block the program), and the descriptor blocks again once the file is known to be
-// regular.
-int OpenRegularFile(const char* pszPath)
+// regular. -1, with the reason in status, when the file is refused.
+int OpenRegularFile(const char* pszPath, CHexReadStatus& status)
 {
     CFileDescriptor fd(::open(pszPath, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st;
-    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0)
+    {
+        status.eOpen = CHexReadStatus::EOpen::CannotOpen;
+        status.nErrno = errno;
         return -1;
+    }
+    if (!S_ISREG(st.st_mode))
+    {
+        status.eOpen = CHexReadStatus::EOpen::NotRegularFile;
+        return -1;
+    }
     const int nFlags = ::fcntl(fd.Get(), F_GETFL);
     if (nFlags < 0 || ::fcntl(fd.Get(), F_SETFL, nFlags & ~O_NONBLOCK) != 0)
+    {
+        status.eOpen = CHexReadStatus::EOpen::CannotOpen;
+        status.nErrno = errno;
         return -1;
+    }
     return fd.Release();
 }
 
@@ -313,11 +326,18 @@ public:
             if (nRead < 0 && errno == EINTR)
                 continue;
             // a read error ends the file like its end does, keeping what was read
+            m_bReadError = m_bReadError || nRead < 0;
             if (nRead <= 0 || !f(m_pBuf.get(), static_cast<size_t>(nRead)))
                 return;
         }
     }
-    bool Rewind() { return ::lseek(m_fd, 0, SEEK_SET) == 0; }
+    bool Rewind()
+    {
+        const bool bOk = ::lseek(m_fd, 0, SEEK_SET) == 0;
+        m_bReadError = m_bReadError || !bOk;
+        return bOk;
+    }
+    bool HadReadError() const { return m_bReadError; }
     void BetweenPasses()
     {
         if (g_pfnBetweenPasses)
@@ -328,6 +348,7 @@ private:
     static constexpr size_t kChunk = 1 << 20;
     int m_fd;
     std::unique_ptr<char[]> m_pBuf;
+    bool m_bReadError = false;
 };
 
 template <class TText, class TSink> void Scan(TText& text, TSink& sink)
@@ -442,16 +463,23 @@ bool ReadHexText(MemoryImage& image, const char* pData, size_t nLen)
     return Load(image, text);
 }
 
-bool ReadHexFile(MemoryImage& image, const char* pszPath)
+bool ReadHexFile(MemoryImage& image, const char* pszPath, CHexReadStatus* pStatus)
 {
+    CHexReadStatus status;
     // cleared before the file is opened, so a failed read never leaves old data behind
     image.DeleteAll();
-    const CFileDescriptor fd(OpenRegularFile(pszPath));
-    if (fd.Get() < 0)
-        return false;
+    const CFileDescriptor fd(OpenRegularFile(pszPath, status));
+    bool bOk = false;
+    if (fd.Get() >= 0)
+    {
 #ifdef POSIX_FADV_SEQUENTIAL
-    ::posix_fadvise(fd.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+        ::posix_fadvise(fd.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
-    CFileText text(fd.Get());
-    return text.HasBuffer() && Load(image, text);
+        CFileText text(fd.Get());
+        bOk = text.HasBuffer() && Load(image, text);
+        status.bReadError = text.HadReadError();
+    }
+    if (pStatus)
+        *pStatus = status;
+    return bOk;
 }

@@ -13,11 +13,26 @@
 #include <cstring>
 #include <memory>
 
+// How reading a file went, for a caller that tells the user why it could not be opened.
+struct CHexReadStatus
+{
+    enum class EOpen
+    {
+        Opened,
+        NotRegularFile, // a folder, a pipe or a device: refused without being read
+        CannotOpen      // open failed with nErrno
+    };
+    EOpen eOpen = EOpen::Opened;
+    int nErrno = 0;
+    // a read failed; the image holds what was read before it, as at the file's end
+    bool bReadError = false;
+};
+
 // The reading procedure: clears the image (before the file is opened), reads every
 // record, coalesces. True when the file is a regular file that could be opened and at
 // least one segment results; anything else (a folder, a pipe, a device) is refused
-// without being read, so it can never block.
-bool ReadHexFile(MemoryImage& image, const char* pszPath);
+// without being read, so it can never block. pStatus, when given, says why.
+bool ReadHexFile(MemoryImage& image, const char* pszPath, CHexReadStatus* pStatus = nullptr);
 // Reads HEX text held in memory with the same rules.
 bool ReadHexText(MemoryImage& image, const char* pData, size_t nLen);
 
