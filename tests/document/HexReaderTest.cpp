@@ -1,9 +1,12 @@
-// Digit conversion and the reading procedure as a whole: what it refuses, clearing, and a
-// file that changes between the two passes.
+// Digit conversion and the reading procedure as a whole: what it refuses and why, clearing,
+// and a file that changes between the two passes.
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <fstream>
+#include <tuple>
 
 #include <sys/stat.h>
 
@@ -46,6 +49,55 @@ TEST(HexReader, ReadReplacesTheWholeImage)
             << name;
     }
 }
+
+// Why the reader did not read a file, which the document turns into its message: shell
+// command making f.hex in a folder anyone may enter, the status, whether the child becomes
+// nobody (root may open any file).
+using EOpen = CHexReadStatus::EOpen;
+using OpenCase = CCase<std::tuple<const char*, CHexReadStatus, bool>>;
+const OpenCase kOpenCases[] = {
+    {"Readable", {"echo :0100000011EE >f.hex", {EOpen::Opened, 0, false}, true}},
+    {"Missing", {"true", {EOpen::CannotOpen, ENOENT, false}, true}},
+    {"Unreadable",
+     {"echo :0100000011EE >f.hex && chmod 000 f.hex", {EOpen::CannotOpen, EACCES, false}, true}},
+    {"Folder", {"mkdir f.hex", {EOpen::NotRegularFile, 0, false}, true}},
+    {"Fifo", {"mkfifo f.hex", {EOpen::NotRegularFile, 0, false}, true}},
+    {"Device", {"ln -s /dev/zero f.hex", {EOpen::NotRegularFile, 0, false}, true}},
+    // a regular file whose first read fails: the process's memory at address 0
+    {"ReadFails", {"ln -s /proc/self/mem f.hex", {EOpen::Opened, 0, true}, false}},
+};
+
+// fits a child's exit status
+int StatusCode(const CHexReadStatus& s)
+{
+    return static_cast<int>(s.eOpen) << 6 | static_cast<int>(s.bReadError) << 5 |
+           std::min(s.nErrno, 31);
+}
+
+class HexReadStatus : public ::testing::TestWithParam<OpenCase>
+{
+};
+
+TEST_P(HexReadStatus, SaysWhyAFileWasNotRead)
+{
+    const auto& [pszMake, expected, bAsNobody] = GetParam().m_value;
+    CTempDir dir;
+    ASSERT_EQ(std::system(("cd '" + dir.Path() + "' && chmod 755 . && " + pszMake).c_str()), 0);
+    const std::string path = dir.File("f.hex");
+    const int nCode = RunInChild(
+        [&]
+        {
+            MemoryImage image;
+            CHexReadStatus status;
+            ReadHexFile(image, path.c_str(), &status);
+            return StatusCode(status);
+        },
+        bAsNobody);
+    EXPECT_EQ(nCode, StatusCode(expected))
+        << "open state * 64 + read error * 32 + errno; 100: not nobody";
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, HexReadStatus, ::testing::ValuesIn(kOpenCases), CCaseName());
 
 std::string Record(uint16_t nAddress, uint8_t nFirst)
 {
