@@ -33,21 +33,7 @@ fi
 
 DISPLAY_NUMBER=$((number + 1)) "$root/bench/startup/startup.sh" "$build/app/corvane" 3 "$corpus/dense.hex"
 
-work=$(mktemp -d)
-Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-wm=
-trap 'kill $wm $xvfb 2>/dev/null; wait; rm -rf "$work"' EXIT
-export DISPLAY=":$number" XDG_CONFIG_HOME="$work/config"
-for _ in $(seq 50); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-done
-openbox --sm-disable >/dev/null 2>&1 &
-wm=$!
-for _ in $(seq 50); do
-    wmctrl -m >/dev/null 2>&1 && break
-    sleep 0.1
-done
+display_number=$number
+. "$root/bench/display.sh"
 echo "$(basename "$segments"), one process (load average $(cut -d' ' -f1-3 /proc/loadavg)):"
 "$build/bench/gui/guibench" "$segments" 2000 | sed 's/^/  /'

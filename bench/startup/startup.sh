@@ -7,23 +7,8 @@ set -eu
 exe=$1
 runs=$2
 shift 2
-work=$(mktemp -d)
-display=:${DISPLAY_NUMBER:-118}
-Xvfb $display -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-wm=
-trap 'kill $wm $xvfb 2>/dev/null; wait; rm -rf "$work"' EXIT
-export DISPLAY=$display XDG_CONFIG_HOME="$work/config"
-for _ in $(seq 50); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-done
-openbox --sm-disable >/dev/null 2>&1 &
-wm=$!
-for _ in $(seq 50); do
-    wmctrl -m >/dev/null 2>&1 && break
-    sleep 0.1
-done
+display_number=${DISPLAY_NUMBER:-118}
+. "$(dirname "$0")/../display.sh"
 export CORVANE_BENCH_FIRST_PAINT=1
 echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
 for file in "$@"; do
