@@ -129,8 +129,10 @@ bool CCorvaneDoc::ReadHexFile(const wxString& strPathName)
     MemoryImage image;
     CHexReadStatus status;
     const bool bRead = ::ReadHexFile(image, strPathName.fn_str(), &status);
-    // a pipe or device would block the window or never end: refused like a missing file
-    if (status.eOpen != CHexReadStatus::EOpen::Opened)
+    // A pipe or device would block the window or never end: refused like a missing file.
+    // A read that failed part-way leaves only the start of the file; shown, a later Save
+    // would write that start over the whole file, so it is refused the same way.
+    if (status.eOpen != CHexReadStatus::EOpen::Opened || status.bReadError)
     {
         wxLogError(_("File \"%s\" could not be opened for reading."), strPathName);
         return false;

@@ -66,6 +66,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, UnreadableFileTest,
                                            Unreadable{"Folder", {"mkdir dir", "dir", true}},
                                            Unreadable{"Fifo", {"mkfifo fifo", "fifo", true}},
                                            Unreadable{"DevZero", {"true", "/dev/zero", true}},
+                                           Unreadable{"ReadFails", {"true", "/proc/self/mem", true}},
                                            Unreadable{"NoData",
                                                       {"echo :00000001FF >e", "e", false}}),
                          CCaseName());
