@@ -1,7 +1,8 @@
 #!/bin/bash
 # The real program under the display: a click into the dump, hex digits typed over the first
 # bytes, which the window then shows; the frame's edit accelerators change nothing while
-# Delete reaches the dump; a Save still writes the image as read (edits stay in the dump).
+# Delete reaches the dump; a Save still writes the image as read (edits stay in the dump), to
+# a file whose name is not ASCII, with no locale in the environment.
 # usage: edit_end_to_end.sh CORVANE FIXTURE.hex
 set -u
 work=$(mktemp -d)
@@ -13,9 +14,10 @@ export XDG_CONFIG_HOME=$work/config
 # a caret that does not blink, so that equal pictures compare equal
 mkdir -p "$XDG_CONFIG_HOME/gtk-3.0"
 printf '[Settings]\ngtk-cursor-blink=false\n' >"$XDG_CONFIG_HOME/gtk-3.0/settings.ini"
-file=$work/$(basename "$2")
+mkdir -p "$work/my dir ü"
+file="$work/my dir ü/fïrmwäre copy.hex"
 cp "$2" "$file"
-"$1" "$file" &
+env -u LANG -u LC_ALL -u LC_CTYPE "$1" "$file" &
 pid=$!
 wid=$(timeout 30 xdotool search --sync --onlyvisible --pid "$pid" --name ' - Corvane$' | head -1)
 [ -n "$wid" ] || fail "no main window"
