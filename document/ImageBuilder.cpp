@@ -73,7 +73,8 @@ void CImageBuilder::Finish()
 void CImageBuilder::FitTable()
 {
     MemoryImage& image = m_image;
-    const long long nSteps = (image.m_nCount - m_nCapacityAtStart + image.m_nGrowBy - 1) / image.m_nGrowBy;
+    const long long nSteps =
+        (image.m_nCount - m_nCapacityAtStart + image.m_nGrowBy - 1) / image.m_nGrowBy;
     const long long nCapacity = m_nCapacityAtStart + nSteps * image.m_nGrowBy;
     image.m_nCapacity = m_nAllocated;
     if (nCapacity == 0)
@@ -83,9 +84,11 @@ void CImageBuilder::FitTable()
         image.m_nCapacity = 0;
         return;
     }
-    if (nCapacity != m_nAllocated && nCapacity <= INT_MAX / static_cast<long long>(sizeof(MemorySegment*)))
+    if (nCapacity != m_nAllocated &&
+        nCapacity <= INT_MAX / static_cast<long long>(sizeof(MemorySegment*)))
     {
-        if (void* pNew = std::realloc(image.m_ppSegments, static_cast<size_t>(nCapacity) * sizeof(MemorySegment*)))
+        if (void* pNew = std::realloc(image.m_ppSegments,
+                                      static_cast<size_t>(nCapacity) * sizeof(MemorySegment*)))
         {
             image.m_ppSegments = static_cast<MemorySegment**>(pNew);
             image.m_nCapacity = static_cast<int>(nCapacity);
@@ -98,14 +101,18 @@ void CImageBuilder::FitTable()
 bool CImageBuilder::AppendEntry(MemorySegment* pSeg)
 {
     MemoryImage& image = m_image;
-    if (image.m_nCount == INT_MAX || image.m_nCount >= INT_MAX / static_cast<int>(sizeof(MemorySegment*)))
+    if (image.m_nCount == INT_MAX ||
+        image.m_nCount >= INT_MAX / static_cast<int>(sizeof(MemorySegment*)))
         return false;
     if (image.m_nCount == m_nAllocated)
     {
         // geometric growth, so a table of a million segments is not moved 140,000 times
-        long long nAlloc = std::max<long long>(m_nAllocated + image.m_nGrowBy, m_nAllocated * 3LL / 2);
-        nAlloc = std::min<long long>(nAlloc, INT_MAX / static_cast<long long>(sizeof(MemorySegment*)));
-        void* pNew = std::realloc(image.m_ppSegments, static_cast<size_t>(nAlloc) * sizeof(MemorySegment*));
+        long long nAlloc =
+            std::max<long long>(m_nAllocated + image.m_nGrowBy, m_nAllocated * 3LL / 2);
+        nAlloc =
+            std::min<long long>(nAlloc, INT_MAX / static_cast<long long>(sizeof(MemorySegment*)));
+        void* pNew =
+            std::realloc(image.m_ppSegments, static_cast<size_t>(nAlloc) * sizeof(MemorySegment*));
         if (!pNew)
             return false;
         image.m_ppSegments = static_cast<MemorySegment**>(pNew);
@@ -176,10 +183,10 @@ void CImageBuilder::Reserve(int nSegments)
         pPool->ReserveRecords(static_cast<size_t>(nSegments - m_image.m_nCount));
     // growing the table and the capacities at once saves their copies; pages that stay
     // unused are never touched
-    if (nSegments > m_nAllocated &&
-        nSegments <= INT_MAX / static_cast<int>(sizeof(MemorySegment*)))
+    if (nSegments > m_nAllocated && nSegments <= INT_MAX / static_cast<int>(sizeof(MemorySegment*)))
     {
-        if (void* pNew = std::realloc(m_image.m_ppSegments, static_cast<size_t>(nSegments) * sizeof(MemorySegment*)))
+        if (void* pNew = std::realloc(m_image.m_ppSegments,
+                                      static_cast<size_t>(nSegments) * sizeof(MemorySegment*)))
         {
             m_image.m_ppSegments = static_cast<MemorySegment**>(pNew);
             m_nAllocated = nSegments;
@@ -194,18 +201,6 @@ void CImageBuilder::Reserve(int nSegments)
     }
 }
 
-// realloc for a block of the heap; a pooled block cannot grow, so it is copied to the heap
-// and its room in the pool stays unused
-void* CImageBuilder::Regrow(MemorySegment* pSeg, size_t nBytes)
-{
-    if (!m_image.IsPooled(pSeg->m_pBytes))
-        return std::realloc(pSeg->m_pBytes, nBytes);
-    void* pNew = std::malloc(nBytes);
-    if (pNew)
-        std::memcpy(pNew, pSeg->m_pBytes, static_cast<size_t>(pSeg->m_nSize));
-    return pNew;
-}
-
 bool CImageBuilder::GrowBlock(int nIndex, int nExtra)
 {
     MemorySegment* pSeg = m_image.m_ppSegments[nIndex];
@@ -217,11 +212,11 @@ bool CImageBuilder::GrowBlock(int nIndex, int nExtra)
         return true;
     long long nNewCap = std::max<long long>({nNeed, static_cast<long long>(nCap) + nCap / 2, 64});
     nNewCap = std::min<long long>(nNewCap, INT_MAX);
-    void* pNew = Regrow(pSeg, static_cast<size_t>(nNewCap));
+    void* pNew = m_image.ResizeBlock(pSeg, static_cast<size_t>(nNewCap));
     if (!pNew && nNewCap > nNeed)
     {
         nNewCap = nNeed;
-        pNew = Regrow(pSeg, static_cast<size_t>(nNewCap));
+        pNew = m_image.ResizeBlock(pSeg, static_cast<size_t>(nNewCap));
     }
     if (!pNew)
         return false;
@@ -234,7 +229,8 @@ bool CImageBuilder::GrowBlock(int nIndex, int nExtra)
 // does not run past 0xFFFFFFFF.
 bool CImageBuilder::IsInOrder(uint32_t dwAddress, int n) const
 {
-    if (!m_bInOrder || n <= 0 || static_cast<uint64_t>(dwAddress) + static_cast<uint64_t>(n) >= 0x100000000ull)
+    if (!m_bInOrder || n <= 0 ||
+        static_cast<uint64_t>(dwAddress) + static_cast<uint64_t>(n) >= 0x100000000ull)
         return false;
     const MemorySegment* pLast = m_image.GetAt(m_image.GetCount() - 1);
     return !pLast || pLast->GetEnd64() <= dwAddress;
@@ -293,7 +289,8 @@ void CImageBuilder::AddBytes(uint32_t dwAddress, const uint8_t* pBytes, int n)
     {
         try
         {
-            m_pIndex = std::make_unique<CSegmentEndIndex>(m_image.m_ppSegments, m_image.m_nCount, m_nReserve);
+            m_pIndex = std::make_unique<CSegmentEndIndex>(m_image.m_ppSegments, m_image.m_nCount,
+                                                          m_nReserve);
         }
         catch (const std::bad_alloc&)
         {

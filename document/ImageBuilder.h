@@ -39,7 +39,6 @@ private:
     MemorySegment* AppendZeroed(uint32_t dwAddress, int nSize);
     MemorySegment* AppendNew(uint32_t dwAddress, const uint8_t* pBytes, int n);
     bool AppendEntry(MemorySegment* pSeg);
-    void* Regrow(MemorySegment* pSeg, size_t nBytes);
     bool GrowBlock(int nIndex, int nExtra);
     void Extend(int nIndex, const uint8_t* pBytes, int n);
     bool IsInOrder(uint32_t dwAddress, int n) const;

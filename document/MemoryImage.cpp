@@ -13,6 +13,16 @@ bool MemoryImage::IsPooled(const void* p) const
     return m_pPool && m_pPool->Owns(p);
 }
 
+void* MemoryImage::ResizeBlock(const MemorySegment* p, size_t nBytes)
+{
+    if (!IsPooled(p->m_pBytes))
+        return std::realloc(p->m_pBytes, nBytes);
+    void* pNew = std::malloc(nBytes);
+    if (pNew)
+        std::memcpy(pNew, p->m_pBytes, static_cast<size_t>(p->m_nSize));
+    return pNew;
+}
+
 CSegmentPool* MemoryImage::Pool()
 {
     if (!m_pPool)

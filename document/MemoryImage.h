@@ -2,6 +2,7 @@
 // run of bytes at a 32-bit start address. Gaps between segments are not stored.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -13,14 +14,18 @@ typedef int BOOL;
 
 struct MemorySegment
 {
-    uint32_t m_dwAddress = 0;    // address of the first byte
-    int32_t m_nSize = 0;         // number of bytes, 0 or more
-    uint8_t* m_pBytes = nullptr; // owned block of m_nSize bytes; null for a segment that never received bytes
+    uint32_t m_dwAddress = 0; // address of the first byte
+    int32_t m_nSize = 0;      // number of bytes, 0 or more
+    uint8_t* m_pBytes =
+        nullptr; // owned block of m_nSize bytes; null for a segment that never received bytes
 
     // end address, modulo 2^32
     uint32_t GetEnd() const { return m_dwAddress + static_cast<uint32_t>(m_nSize); }
     // end address without wrapping
-    uint64_t GetEnd64() const { return static_cast<uint64_t>(m_dwAddress) + static_cast<uint64_t>(m_nSize); }
+    uint64_t GetEnd64() const
+    {
+        return static_cast<uint64_t>(m_dwAddress) + static_cast<uint64_t>(m_nSize);
+    }
 };
 
 class CSegmentPool;
@@ -69,6 +74,10 @@ private:
     // Frees a segment's block and record, unless they belong to the pool.
     void DestroySegment(MemorySegment* p);
     bool IsPooled(const void* p) const;
+    // realloc for a segment's block; a pooled block cannot grow in place, so it is copied
+    // to a block of its own and its room in the pool stays unused. Null (the old block
+    // kept) when out of memory.
+    void* ResizeBlock(const MemorySegment* p, size_t nBytes);
     // the pool, made on first use; null when out of memory
     CSegmentPool* Pool();
 

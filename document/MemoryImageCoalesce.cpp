@@ -91,9 +91,9 @@ std::vector<int> ExchangeOrder(const std::vector<uint32_t>& keys)
     const int n = static_cast<int>(keys.size());
     std::vector<int> byKey(static_cast<size_t>(n));
     std::iota(byKey.begin(), byKey.end(), 0);
-    std::stable_sort(byKey.begin(), byKey.end(), [&](int a, int b) {
-        return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)];
-    });
+    std::stable_sort(byKey.begin(), byKey.end(),
+                     [&](int a, int b)
+                     { return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)]; });
 
     std::vector<int> order;
     order.reserve(static_cast<size_t>(n));
@@ -153,21 +153,17 @@ bool MemoryImage::MergeChain(MemorySegment** pChain, int nChain, long long nTota
     MemorySegment* pHead = pChain[0];
     if (nTotal > pHead->m_nSize)
     {
-        // a pooled block cannot grow in place: the head moves to a block of its own
-        const bool bPooled = IsPooled(pHead->m_pBytes);
-        void* pNew = bPooled ? std::malloc(static_cast<size_t>(nTotal))
-                             : std::realloc(pHead->m_pBytes, static_cast<size_t>(nTotal));
+        void* pNew = ResizeBlock(pHead, static_cast<size_t>(nTotal));
         if (!pNew)
             return false;
-        if (bPooled)
-            std::memcpy(pNew, pHead->m_pBytes, static_cast<size_t>(pHead->m_nSize));
         pHead->m_pBytes = static_cast<uint8_t*>(pNew);
     }
     for (int k = 1; k < nChain; ++k)
     {
         MemorySegment* p = pChain[k];
         if (p->m_nSize > 0)
-            std::memcpy(pHead->m_pBytes + pHead->m_nSize, p->m_pBytes, static_cast<size_t>(p->m_nSize));
+            std::memcpy(pHead->m_pBytes + pHead->m_nSize, p->m_pBytes,
+                        static_cast<size_t>(p->m_nSize));
         pHead->m_nSize += p->m_nSize;
         DestroySegment(p);
         pChain[k] = nullptr;
