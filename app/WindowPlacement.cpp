@@ -7,11 +7,13 @@
 
 #include <wx/display.h>
 #include <wx/timer.h>
+#include <wx/utils.h>
 
 #include <algorithm>
 #include <climits>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace
 {
@@ -86,8 +88,8 @@ void TrackNormalRect(wxWindow* pWnd)
 // A window manager places a window as it maps it and maximizes only a mapped window, and
 // the framework's show event comes before the manager has mapped it: the stored position
 // and state are applied when the window is first activated (mapped and given the focus),
-// or a moment after it was shown where nothing activates it.
-void ApplyOnceShown(wxTopLevelWindow* pTlw, const wxPoint& pt, bool bMaximize)
+// or a moment after it was shown where nothing activates it. No position: none to apply.
+void ApplyOnceShown(wxTopLevelWindow* pTlw, std::optional<wxPoint> pt, bool bMaximize)
 {
     constexpr int kFallbackMs = 1000;
     auto pTimer = std::make_shared<wxTimer>();
@@ -98,8 +100,11 @@ void ApplyOnceShown(wxTopLevelWindow* pTlw, const wxPoint& pt, bool bMaximize)
         if (!pTimer || !pTimer->IsRunning() || pTlw->IsBeingDeleted())
             return;
         pTimer->Stop();
-        pTlw->Move(pt);
-        Tracked()[pTlw].m_rcNormal = wxRect(pt, Tracked()[pTlw].m_rcNormal.GetSize());
+        if (pt)
+        {
+            pTlw->Move(*pt);
+            Tracked()[pTlw].m_rcNormal = wxRect(*pt, Tracked()[pTlw].m_rcNormal.GetSize());
+        }
         if (bMaximize)
             pTlw->Maximize(true);
     };
@@ -118,10 +123,31 @@ void ApplyOnceShown(wxTopLevelWindow* pTlw, const wxPoint& pt, bool bMaximize)
                    if (event.GetActive())
                        pTlw->CallAfter(apply);
                });
-    pTlw->Bind(wxEVT_DESTROY, [pTimer](wxWindowDestroyEvent& event) {
-        pTimer->Stop();
-        event.Skip();
-    });
+    pTlw->Bind(wxEVT_DESTROY,
+               [pTimer](wxWindowDestroyEvent& event)
+               {
+                   pTimer->Stop();
+                   event.Skip();
+               });
+}
+
+// A stored placement of exactly 44 bytes; any other length is not one.
+std::optional<WINDOWPLACEMENT> ReadStored(const char* pszName)
+{
+    wxMemoryBuffer buf;
+    if (!GetProfileBinary(kSection, EntryName(pszName), buf) ||
+        buf.GetDataLen() != WINDOWPLACEMENT::kSize)
+        return std::nullopt;
+    return WINDOWPLACEMENT::FromBytes(static_cast<const uint8_t*>(buf.GetData()));
+}
+
+// The placement with its normal rectangle moved to the stored one's position, its size kept.
+WINDOWPLACEMENT KeepStoredPosition(WINDOWPLACEMENT wp, const WINDOWPLACEMENT& stored)
+{
+    wxRect rect = wp.GetNormalRect();
+    rect.SetPosition(stored.GetNormalRect().GetPosition());
+    wp.SetNormalRect(rect);
+    return wp;
 }
 
 // The work area of the display nearest to the rectangle's centre.
@@ -181,7 +207,10 @@ wxRect WINDOWPLACEMENT::GetNormalRect() const
 void WINDOWPLACEMENT::SetNormalRect(const wxRect& rect)
 {
     auto edge = [](int nPos, int nExtent)
-    { return static_cast<int32_t>(std::clamp<int64_t>(int64_t(nPos) + nExtent, INT32_MIN, INT32_MAX)); };
+    {
+        return static_cast<int32_t>(
+            std::clamp<int64_t>(int64_t(nPos) + nExtent, INT32_MIN, INT32_MAX));
+    };
     rcNormalPosition[0] = rect.GetLeft();
     rcNormalPosition[1] = rect.GetTop();
     rcNormalPosition[2] = edge(rect.GetLeft(), rect.GetWidth());
@@ -221,7 +250,12 @@ uint32_t RestoredShowCmd(uint32_t nShowCmd)
     return nShowCmd == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_RESTORE;
 }
 
-void SetWindowPlacement(wxWindow* pWnd, const WINDOWPLACEMENT& wp)
+bool IsWaylandDisplay()
+{
+    return wxGetDisplayInfo().type == wxDisplayWayland;
+}
+
+void SetWindowPlacement(wxWindow* pWnd, const WINDOWPLACEMENT& wp, bool bWayland)
 {
     auto* pTlw = wxDynamicCast(pWnd, wxTopLevelWindow);
     if (pTlw && pTlw->IsIconized())
@@ -229,36 +263,41 @@ void SetWindowPlacement(wxWindow* pWnd, const WINDOWPLACEMENT& wp)
     if (pTlw && pTlw->IsMaximized())
         pTlw->Maximize(false);
     const wxRect rect = OnScreenRect(wp.GetNormalRect(), kMinSize);
-    pWnd->SetSize(rect);
+    if (bWayland)
+        pWnd->SetSize(rect.GetSize());
+    else
+        pWnd->SetSize(rect);
     Tracked()[pWnd].m_rcNormal = rect;
-    if (pTlw)
-        ApplyOnceShown(pTlw, rect.GetPosition(), wp.showCmd == SW_SHOWMAXIMIZED);
+    const bool bMaximize = wp.showCmd == SW_SHOWMAXIMIZED;
+    if (pTlw && (!bWayland || bMaximize))
+        ApplyOnceShown(pTlw, bWayland ? std::nullopt : std::optional(rect.GetPosition()),
+                       bMaximize);
 }
 
-bool RestoreWindowPlacement(const char* pszName, wxWindow* pWnd)
+bool RestoreWindowPlacement(const char* pszName, wxWindow* pWnd, bool bWayland)
 {
     if (pWnd == nullptr || pWnd->GetHandle() == nullptr || wxTheApp == nullptr)
         return false;
     TrackNormalRect(pWnd);
-    wxMemoryBuffer buf;
-    if (!GetProfileBinary(kSection, EntryName(pszName), buf))
+    std::optional<WINDOWPLACEMENT> wp = ReadStored(pszName);
+    if (!wp)
         return false;
-    if (buf.GetDataLen() != WINDOWPLACEMENT::kSize)
-        return false;
-    WINDOWPLACEMENT wp = WINDOWPLACEMENT::FromBytes(static_cast<const uint8_t*>(buf.GetData()));
-    wp.showCmd = RestoredShowCmd(wp.showCmd);
-    SetWindowPlacement(pWnd, wp);
+    wp->showCmd = RestoredShowCmd(wp->showCmd);
+    SetWindowPlacement(pWnd, *wp, bWayland);
     return true;
 }
 
-void SaveWindowPlacement(const char* pszName, wxWindow* pWnd)
+void SaveWindowPlacement(const char* pszName, wxWindow* pWnd, bool bWayland)
 {
     if (pWnd == nullptr || pWnd->GetHandle() == nullptr || wxTheApp == nullptr)
         return;
     auto it = Tracked().find(pWnd);
     if (it == Tracked().end() || !it->second.m_bShown)
         return;
-    const WINDOWPLACEMENT wp = GetWindowPlacement(pWnd);
+    WINDOWPLACEMENT wp = GetWindowPlacement(pWnd);
+    const std::optional<WINDOWPLACEMENT> stored = bWayland ? ReadStored(pszName) : std::nullopt;
+    if (stored)
+        wp = KeepStoredPosition(wp, *stored);
     const auto bytes = wp.ToBytes();
     WriteProfileBinary(kSection, EntryName(pszName), bytes.data(), bytes.size());
 }

@@ -41,14 +41,20 @@ struct WINDOWPLACEMENT
 WINDOWPLACEMENT GetWindowPlacement(wxWindow* pWnd);
 // A stored minimized state comes back as a normal window, maximized stays maximized.
 uint32_t RestoredShowCmd(uint32_t nShowCmd);
-// The size applies at once, brought onto the screen's work area; position and maximized
-// state once the window is shown.
-void SetWindowPlacement(wxWindow* pWnd, const WINDOWPLACEMENT& wp);
+// True when a Wayland compositor shows the windows: it places them itself, ignores moves
+// and reports every window at (0, 0).
+bool IsWaylandDisplay();
+// The size applies at once, brought onto the screen's work area; position (not under
+// Wayland) and maximized state once the window is shown.
+void SetWindowPlacement(wxWindow* pWnd, const WINDOWPLACEMENT& wp,
+                        bool bWayland = IsWaylandDisplay());
 // The rectangle at least nMin (where the work area allows) and at most the work area of
 // the display nearest to it, within that work area.
 wxRect OnScreenRect(const wxRect& rcStored, const wxSize& sizeMin);
 
 // True when a stored placement of exactly 44 bytes was applied.
-bool RestoreWindowPlacement(const char* pszName, wxWindow* pWnd);
+bool RestoreWindowPlacement(const char* pszName, wxWindow* pWnd,
+                            bool bWayland = IsWaylandDisplay());
 // Saves nothing for a window never shown, so a failed start keeps the stored placement.
-void SaveWindowPlacement(const char* pszName, wxWindow* pWnd);
+// Under Wayland the stored position stays, so that a later X11 session still finds it.
+void SaveWindowPlacement(const char* pszName, wxWindow* pWnd, bool bWayland = IsWaylandDisplay());

@@ -12,7 +12,7 @@ namespace
 {
 using Edges = std::array<int32_t, 4>; // left, top, right, bottom
 
-class PlacementTest : public ::testing::TestWithParam<CCase<Edges>>
+class PlacementStoreTest : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -25,9 +25,9 @@ protected:
     {
         ASSERT_TRUE(WriteProfileBinary("WindowPlacement", "Test-Place", pValue, nSize));
     }
-    std::vector<uint8_t> Saved()
+    std::vector<uint8_t> Saved(bool bWayland = false)
     {
-        SaveWindowPlacement("Test", m_pFrame);
+        SaveWindowPlacement("Test", m_pFrame, bWayland);
         wxMemoryBuffer buf;
         EXPECT_TRUE(GetProfileBinary("WindowPlacement", "Test-Place", buf));
         const auto* p = static_cast<const uint8_t*>(buf.GetData());
@@ -35,6 +35,25 @@ protected:
     }
 
     wxFrame* m_pFrame = nullptr;
+};
+
+class PlacementTest : public PlacementStoreTest, public ::testing::WithParamInterface<CCase<Edges>>
+{
+};
+
+// How a stored placement of 120, 90, 420 x 310 comes back over a frame at 50, 40, 300 x 200,
+// and what is saved once the frame was moved and resized to 200, 150, 500 x 350.
+struct CSession
+{
+    bool m_bWayland;
+    size_t m_nStoredBytes; // 0: nothing stored
+    wxRect m_rcShown;
+    Edges m_saved;
+};
+
+class PlacementSessionTest : public PlacementStoreTest,
+                             public ::testing::WithParamInterface<CCase<CSession>>
+{
 };
 } // namespace
 
@@ -59,7 +78,7 @@ TEST(PlacementRecordTest, ElevenLittleEndianFields)
 
 // Saving writes 44 bytes over a value of any other length; only a value of exactly 44
 // bytes is applied.
-TEST_F(PlacementTest, OnlyA44ByteValueIsApplied)
+TEST_F(PlacementStoreTest, OnlyA44ByteValueIsApplied)
 {
     EXPECT_FALSE(RestoreWindowPlacement("Test", m_pFrame)); // nothing stored yet
     m_pFrame->Show();
@@ -105,4 +124,33 @@ INSTANTIATE_TEST_SUITE_P(
                       CCase<Edges>{"OffEveryScreen", {-50000, -50000, -49600, -49700}},
                       CCase<Edges>{"PartlyOff", {1200, 900, 1700, 1300}},
                       CCase<Edges>{"Inverted", {500, 400, 100, 50}}),
+    CCaseName());
+
+// A Wayland compositor ignores moves and reports (0, 0): there the size and state are
+// restored and saved, and the stored position stays for the next X11 session.
+TEST_P(PlacementSessionTest, WaylandKeepsTheStoredPosition)
+{
+    const CSession& session = GetParam().m_value;
+    WINDOWPLACEMENT wp;
+    wp.SetNormalRect(wxRect(120, 90, 420, 310));
+    const auto stored = wp.ToBytes();
+    if (session.m_nStoredBytes != 0)
+        Store(stored.data(), session.m_nStoredBytes);
+    RestoreWindowPlacement("Test", m_pFrame, session.m_bWayland);
+    m_pFrame->Show();
+    PumpEvents();
+    EXPECT_EQ(session.m_rcShown, m_pFrame->GetRect());
+    m_pFrame->SetSize(wxRect(200, 150, 500, 350));
+    PumpEvents();
+    const auto saved = WINDOWPLACEMENT::FromBytes(Saved(session.m_bWayland).data());
+    EXPECT_EQ(session.m_saved, std::to_array(saved.rcNormalPosition));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Session, PlacementSessionTest,
+    ::testing::Values(
+        CCase<CSession>{"X11", {false, 44, {120, 90, 420, 310}, {200, 150, 700, 500}}},
+        CCase<CSession>{"Wayland", {true, 44, {50, 40, 420, 310}, {120, 90, 620, 440}}},
+        CCase<CSession>{"WaylandFirstRun", {true, 0, {50, 40, 300, 200}, {200, 150, 700, 500}}},
+        CCase<CSession>{"WaylandShortValue", {true, 43, {50, 40, 300, 200}, {200, 150, 700, 500}}}),
     CCaseName());
