@@ -1,6 +1,7 @@
 #include "HexEditCtrl.h"
 
 #include <wx/dcclient.h>
+#include <wx/display.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -8,11 +9,14 @@
 
 namespace
 {
-// "Courier New" with a character height of 12 pixels: the em size, not the line height.
+// "Courier New" with a character height of 12 logical pixels: the em size, not the line
+// height. A scaled desktop reports its device resolution; text is laid out in logical pixels.
 wxFont MakeDisplayFont()
 {
-    const int nPixelsPerInch = wxGetDisplayPPI().y > 0 ? wxGetDisplayPPI().y : 96;
-    return wxFont(wxFontInfo(12.0 * 72.0 / nPixelsPerInch).FaceName("Courier New"));
+    const double dScale = wxDisplay().GetScaleFactor();
+    const double dPixelsPerInch = wxGetDisplayPPI().y > 0 ? wxGetDisplayPPI().y : 96;
+    return wxFont(wxFontInfo(12.0 * 72.0 * std::max(dScale, 1.0) / dPixelsPerInch)
+                      .FaceName("Courier New"));
 }
 } // namespace
 
@@ -28,6 +32,8 @@ wxBEGIN_EVENT_TABLE(CHexEditCtrl, wxWindow)
     EVT_SCROLLWIN(CHexEditCtrl::OnScrollWin)
     EVT_ERASE_BACKGROUND(CHexEditCtrl::OnEraseBkgnd)
     EVT_SIZE(CHexEditCtrl::OnSize)
+    EVT_SYS_COLOUR_CHANGED(CHexEditCtrl::OnSysColourChanged)
+    EVT_DPI_CHANGED(CHexEditCtrl::OnDPIChanged)
     EVT_KEY_DOWN(CHexEditCtrl::OnKeyDownEvent)
     EVT_CHAR(CHexEditCtrl::OnCharEvent)
     EVT_LEFT_DOWN(CHexEditCtrl::OnLeftDownEvent)

@@ -80,6 +80,7 @@ public:
     // More than 4 digits gives 8-digit addresses, otherwise 4.
     void SetAddressDigits(int nDigits);
     int GetDataLength() const { return m_nDataLen; }
+    int GetCaretIndex() const { return m_nCaretPos; }
     int GetBytesPerLine() const { return m_nBytesPerLine; }
 
     // Draws up to nMaxLines dump lines from byte *pOffset at y = nTop onto a printer or
@@ -148,6 +149,8 @@ private:
     void OnEditCommandEvent(wxCommandEvent& event);
     void OnEditUndoEvent(wxCommandEvent& event);
     void OnSize(wxSizeEvent& event);
+    void OnSysColourChanged(wxSysColourChangedEvent& event);
+    void OnDPIChanged(wxDPIChangedEvent& event);
     void OnKeyDownEvent(wxKeyEvent& event);
     void OnCharEvent(wxKeyEvent& event);
     bool RunFrameAccelerator(const wxKeyEvent& event);
@@ -170,7 +173,8 @@ private:
     void RecalcLayout(int nClientHeight);
     void EnsureLayout();
     void DrawLines(const CHexGlyphs::CFrame& frame, int nBottom) const;
-    void DrawCaret(const CHexGlyphs::CFrame& frame) const;
+    void DrawCaret(const CHexGlyphs::CFrame& frame, int nClientHeight) const;
+    int GetDeviceScale() const;
 
     void CarryCaret(int nDelta);
     long long LineStartOf(long long nPos) const;
@@ -211,6 +215,7 @@ private:
     int m_nBytesPerLineGiven = 8; // as the owner set it; m_nBytesPerLine is derived from it
     int m_nLayoutHeight = -1;     // client height of the last layout
     bool m_bPressPending = false; // a plain press waits to become a drag or a click
+    bool m_bHasFocus = false;     // between a focus gain and its loss
     wxPoint m_ptPress;
 
     CHexCaret m_caret;

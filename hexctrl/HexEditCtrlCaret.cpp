@@ -5,6 +5,7 @@
 
 void CHexEditCtrl::OnSetFocus(wxFocusEvent& event)
 {
+    m_bHasFocus = true;
     // while a selection exists the caret stays hidden
     if (m_pData != nullptr && m_nSelStart == -1)
     {
@@ -17,6 +18,7 @@ void CHexEditCtrl::OnSetFocus(wxFocusEvent& event)
 
 void CHexEditCtrl::OnKillFocus(wxFocusEvent& event)
 {
+    m_bHasFocus = false;
     m_caret.Destroy();
     event.Skip();
 }
@@ -110,8 +112,9 @@ bool CHexEditCtrl::IsCaretInView() const
            m_nCaretY + m_nLineHeight <= client.y;
 }
 
+// A blinking caret tells the user where typing goes: none while the keys go elsewhere.
 void CHexEditCtrl::ShowCaretIfInView()
 {
-    if (IsCaretInView())
+    if (m_bHasFocus && IsCaretInView())
         m_caret.Show();
 }

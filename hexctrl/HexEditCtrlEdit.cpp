@@ -90,6 +90,9 @@ void CHexEditCtrl::TypeCharacter(int nChar)
         nValue = nChar - '0';
     else if (nChar >= 'a' && nChar <= 'f')
         nValue = nChar - 'a' + 10;
+    // the dump shows upper-case digits, and Caps Lock must not make typing fail silently
+    else if (nChar >= 'A' && nChar <= 'F')
+        nValue = nChar - 'A' + 10;
     if (nValue < 0)
         return;
     if (bInData)

@@ -5,6 +5,7 @@
 #include <wx/settings.h>
 
 #include <algorithm>
+#include <cmath>
 
 void CHexEditCtrl::OnPaint(wxPaintEvent&)
 {
@@ -23,17 +24,22 @@ void CHexEditCtrl::RenderTo(wxDC& dc, const wxSize& size, const wxRect& rcUpdate
 {
     if (size.x <= 0 || size.y <= 0)
         return;
-    if (!m_glyphs.IsBuilt())
-        m_glyphs.Build(m_font);
-    if (!m_bmpFrame.IsOk() || m_bmpFrame.GetSize() != size)
-        m_bmpFrame.Create(size, 24);
-    m_glyphs.SetColours(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW), *wxBLACK);
+    // the picture has the window's device pixels, its cells the logical size of today's text
+    const int nScale = GetDeviceScale();
+    if (!m_glyphs.IsBuilt() || m_glyphs.GetScale() != nScale)
+        m_glyphs.Build(m_font, nScale);
+    if (!m_bmpFrame.IsOk() || m_bmpFrame.GetDIPSize() != size ||
+        m_bmpFrame.GetScaleFactor() != nScale)
+        m_bmpFrame.CreateWithDIPSize(size, nScale, 24);
+    m_glyphs.SetColours(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW),
+                        wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT));
     {
         wxNativePixelData pixels(m_bmpFrame);
         if (!pixels)
             return;
         wxNativePixelData::Iterator origin(pixels);
-        const CHexGlyphs::CFrame frame = {origin.m_ptr, pixels.GetRowStride(), size.x, size.y};
+        const CHexGlyphs::CFrame frame = {origin.m_ptr, pixels.GetRowStride(), size.x * nScale,
+                                          size.y * nScale};
         m_glyphs.Fill(frame);
         if (m_pData != nullptr)
         {
@@ -42,7 +48,7 @@ void CHexEditCtrl::RenderTo(wxDC& dc, const wxSize& size, const wxRect& rcUpdate
             // only whole lines are drawn
             const int nBottom = (size.y / m_nLineHeight) * m_nLineHeight;
             DrawLines(frame, nBottom);
-            DrawCaret(frame);
+            DrawCaret(frame, size.y);
         }
     }
     const wxRect rc = rcUpdate.Intersect(wxRect(size));
@@ -50,6 +56,27 @@ void CHexEditCtrl::RenderTo(wxDC& dc, const wxSize& size, const wxRect& rcUpdate
         dc.DrawBitmap(m_bmpFrame, 0, 0);
     else if (!rc.IsEmpty())
         dc.DrawBitmap(m_bmpFrame.GetSubBitmap(rc), rc.GetPosition());
+}
+
+// Device pixels per logical pixel: whole on the desktops that scale windows (2 at 200 %).
+int CHexEditCtrl::GetDeviceScale() const
+{
+    return std::max(1, static_cast<int>(std::lround(GetContentScaleFactor())));
+}
+
+// A new theme brings new colours and may bring another font rendering; a new scale new cells.
+void CHexEditCtrl::OnSysColourChanged(wxSysColourChangedEvent& event)
+{
+    m_glyphs.Invalidate();
+    Refresh(false);
+    event.Skip();
+}
+
+void CHexEditCtrl::OnDPIChanged(wxDPIChangedEvent& event)
+{
+    m_glyphs.Invalidate();
+    Refresh(false);
+    event.Skip();
 }
 
 void CHexEditCtrl::RecalcLayout(int nClientHeight)
@@ -81,7 +108,7 @@ void CHexEditCtrl::EnsureLayout()
     if (m_pData == nullptr || !m_bLayoutDirty)
         return;
     if (!m_glyphs.IsBuilt())
-        m_glyphs.Build(m_font);
+        m_glyphs.Build(m_font, GetDeviceScale());
     RecalcLayout(GetClientSize().y);
 }
 
@@ -93,15 +120,15 @@ void CHexEditCtrl::DrawLines(const CHexGlyphs::CFrame& frame, int nBottom) const
     for (int i = m_nTopOffset, y = 0; i < m_nDataLen && y < nBottom;
          i += m_nBytesPerLine, y += m_nLineHeight)
     {
-        const int n = layout.FormatLine(szLine, m_pData, m_nDataLen,
-                                        static_cast<uint32_t>(m_nBaseAddress), i,
-                                        CHexLayout::LINE_SCREEN);
+        const int n =
+            layout.FormatLine(szLine, m_pData, m_nDataLen, static_cast<uint32_t>(m_nBaseAddress), i,
+                              CHexLayout::LINE_SCREEN);
         m_glyphs.DrawText(frame, m_nAddrX, y, szLine, n, false);
     }
 }
 
 // The caret inverts the cells it covers, whatever they show.
-void CHexEditCtrl::DrawCaret(const CHexGlyphs::CFrame& frame) const
+void CHexEditCtrl::DrawCaret(const CHexGlyphs::CFrame& frame, int nClientHeight) const
 {
     if (!m_caret.IsDrawn() || m_nCharWidth <= 0)
         return;
@@ -110,7 +137,7 @@ void CHexEditCtrl::DrawCaret(const CHexGlyphs::CFrame& frame) const
     if (rect.y < 0 || rect.x < 0 || rect.y % m_nLineHeight != 0 || rect.x % m_nCharWidth != 0)
         return;
     // only on a whole line, as for the caret's placement
-    if (rect.y + m_nLineHeight > frame.nHeight)
+    if (rect.y + m_nLineHeight > nClientHeight)
         return;
     const long long nLineStart = m_nTopOffset + static_cast<long long>(nRow) * m_nBytesPerLine;
     const CHexLayout layout = GetLayout();

@@ -25,14 +25,9 @@ unsigned char Blend(unsigned char background, unsigned char text, unsigned char 
     return static_cast<unsigned char>((background * (255 - coverage) + text * coverage + 127) /
                                       255);
 }
-
-wxColour Complement(const wxColour& colour)
-{
-    return wxColour(255 - colour.Red(), 255 - colour.Green(), 255 - colour.Blue());
-}
 } // namespace
 
-void CHexGlyphs::Build(const wxFont& font)
+void CHexGlyphs::Build(const wxFont& font, int nScale)
 {
     wxBitmap probe(1, 1, 24);
     wxMemoryDC dcProbe(probe);
@@ -41,9 +36,12 @@ void CHexGlyphs::Build(const wxFont& font)
     dcProbe.GetTextExtent("0", &nWidth, &nHeight);
     dcProbe.SelectObject(wxNullBitmap);
     const int cw = std::max(1, nWidth), lh = std::max(1, nHeight);
+    const int s = std::max(1, nScale);
 
-    // Each character is drawn alone at a whole cell, as the grid places it.
-    wxBitmap strip(cw * CHAR_COUNT, lh, 24);
+    // Each character is drawn alone at a whole cell, as the grid places it; a strip of the
+    // window's scale gets the glyphs the toolkit draws at that scale.
+    wxBitmap strip;
+    strip.CreateWithDIPSize(wxSize(cw * CHAR_COUNT, lh), s, 24);
     {
         wxMemoryDC dc(strip);
         dc.SetBackground(*wxWHITE_BRUSH);
@@ -55,14 +53,16 @@ void CHexGlyphs::Build(const wxFont& font)
     }
     const wxImage image = strip.ConvertToImage();
     const unsigned char* pRgb = image.GetData();
-    m_coverage.assign(static_cast<size_t>(CHAR_COUNT) * cw * lh * 3, 0);
+    const int dw = cw * s, dh = lh * s;
+    m_coverage.assign(static_cast<size_t>(CHAR_COUNT) * dw * dh * 3, 0);
     for (int i = 0; i < CHAR_COUNT; ++i)
-        for (int y = 0; y < lh; ++y)
-            for (int x = 0; x < cw * 3; ++x)
-                m_coverage[((static_cast<size_t>(i) * lh + y) * cw) * 3 + x] =
-                    255 - pRgb[(static_cast<size_t>(y) * cw * CHAR_COUNT + i * cw) * 3 + x];
+        for (int y = 0; y < dh; ++y)
+            for (int x = 0; x < dw * 3; ++x)
+                m_coverage[((static_cast<size_t>(i) * dh + y) * dw) * 3 + x] =
+                    255 - pRgb[(static_cast<size_t>(y) * dw * CHAR_COUNT + i * dw) * 3 + x];
     m_nCellWidth = cw;
     m_nCellHeight = lh;
+    m_nScale = s;
     m_colourBackground = wxColour();
 }
 
@@ -73,7 +73,7 @@ void CHexGlyphs::SetColours(const wxColour& background, const wxColour& text)
     m_colourBackground = background;
     m_colourText = text;
     Colour(0, background, text);
-    Colour(1, Complement(background), Complement(text));
+    Colour(1, text, background);
 }
 
 void CHexGlyphs::Colour(int nScheme, const wxColour& background, const wxColour& text)
@@ -97,7 +97,9 @@ const unsigned char* CHexGlyphs::Cell(int nScheme, char ch) const
     int nIndex = static_cast<unsigned char>(ch) - FIRST_CHAR;
     if (nIndex < 0 || nIndex >= CHAR_COUNT)
         nIndex = '.' - FIRST_CHAR;
-    return &m_cells[nScheme][static_cast<size_t>(nIndex) * m_nCellWidth * m_nCellHeight * 3];
+    const size_t nCellBytes =
+        static_cast<size_t>(m_nCellWidth) * m_nCellHeight * m_nScale * m_nScale * 3;
+    return &m_cells[nScheme][static_cast<size_t>(nIndex) * nCellBytes];
 }
 
 void CHexGlyphs::Fill(const CFrame& frame) const
@@ -116,12 +118,14 @@ void CHexGlyphs::DrawText(const CFrame& frame, int nX, int nY, const char* psz, 
                           bool bInverted) const
 {
     const int nScheme = bInverted ? 1 : 0;
-    const int cw = m_nCellWidth;
-    const int nRowFirst = std::max(0, -nY);
-    const int nRowEnd = std::min(m_nCellHeight, frame.nHeight - nY);
+    const int cw = m_nCellWidth * m_nScale;
+    const int ch = m_nCellHeight * m_nScale;
+    const int nTop = nY * m_nScale;
+    const int nRowFirst = std::max(0, -nTop);
+    const int nRowEnd = std::min(ch, frame.nHeight - nTop);
     for (int i = 0; i < n; ++i)
     {
-        const int x0 = nX + i * cw;
+        const int x0 = nX * m_nScale + i * cw;
         if (x0 >= frame.nWidth)
             break;
         // the frame was filled with the ordinary background already
@@ -133,7 +137,7 @@ void CHexGlyphs::DrawText(const CFrame& frame, int nX, int nY, const char* psz, 
             continue;
         const unsigned char* pCell = Cell(nScheme, psz[i]);
         for (int y = nRowFirst; y < nRowEnd; ++y)
-            std::memcpy(frame.pBits + static_cast<ptrdiff_t>(nY + y) * frame.nStride +
+            std::memcpy(frame.pBits + static_cast<ptrdiff_t>(nTop + y) * frame.nStride +
                             static_cast<ptrdiff_t>(x0 + nSkip) * 3,
                         pCell + (static_cast<size_t>(y) * cw + nSkip) * 3,
                         static_cast<size_t>(nCopy) * 3);

@@ -1,5 +1,7 @@
 // Text of the control's fixed-pitch font drawn from cells rasterised once, so that a paint
-// costs one copy per character cell instead of a text layout per line.
+// costs one copy per character cell instead of a text layout per line. Positions are in the
+// window's logical pixels; cells are rasterised at the window's device pixels, so that a
+// scaled desktop gets sharp text at the size of the rest of its text.
 #pragma once
 
 #include <wx/colour.h>
@@ -10,7 +12,7 @@
 class CHexGlyphs
 {
 public:
-    // A locked 24-bit frame in the platform's native pixel order.
+    // A locked 24-bit frame in the platform's native pixel order, sized in device pixels.
     struct CFrame
     {
         unsigned char* pBits;
@@ -19,18 +21,22 @@ public:
         int nHeight;
     };
 
-    // Cell width is that of "0", cell height that of its text extent.
-    void Build(const wxFont& font);
+    // Cell width is that of "0", cell height that of its text extent, both in logical pixels;
+    // each logical pixel of a cell is nScale device pixels wide and high.
+    void Build(const wxFont& font, int nScale);
+    // Built cells are rasterised again at the next Build (the theme or the scale changed).
+    void Invalidate() { m_nCellWidth = 0; }
     bool IsBuilt() const { return m_nCellWidth > 0; }
     int GetCellWidth() const { return m_nCellWidth; }
     int GetCellHeight() const { return m_nCellHeight; }
+    int GetScale() const { return m_nScale; }
 
-    // Text on background for ordinary cells; the inverted cells under the caret use the
-    // complement of both.
+    // Text on background for ordinary cells; the inverted cells under the caret swap the two,
+    // so that they read as well as the text does on light and dark themes alike.
     void SetColours(const wxColour& background, const wxColour& text);
 
     void Fill(const CFrame& frame) const;
-    // Draws n characters from the pixel (nX, nY), one cell each, clipped to the frame.
+    // Draws n characters from the logical pixel (nX, nY), one cell each, clipped to the frame.
     void DrawText(const CFrame& frame, int nX, int nY, const char* psz, int n,
                   bool bInverted) const;
 
@@ -47,7 +53,8 @@ private:
 
     int m_nCellWidth = 0;
     int m_nCellHeight = 0;
-    // per character, per pixel and channel: how much of the text colour covers it
+    int m_nScale = 1;
+    // per character, per device pixel and channel: how much of the text colour covers it
     std::vector<unsigned char> m_coverage;
     // per scheme (ordinary, inverted): every character cell in final pixels
     std::vector<unsigned char> m_cells[2];

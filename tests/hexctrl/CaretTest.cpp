@@ -104,7 +104,8 @@ TEST_F(CHexCtrlTest, CaretOutsideTheClientAreaIsHidden)
     EXPECT_EQ("", Render().InvertedCells(3));
 }
 
-// Focus gain makes a shown caret at its stored place, but none while a selection exists.
+// Focus gain makes a shown caret at its stored place, but none while a selection exists; without
+// the focus a moved caret stays hidden, as typed keys would not reach the control.
 TEST_F(CHexCtrlTest, FocusCreatesAndDestroysTheCaret)
 {
     SetLines(3);
@@ -118,4 +119,8 @@ TEST_F(CHexCtrlTest, FocusCreatesAndDestroysTheCaret)
     P().SelStart() = 3;
     P().Focus(true);
     EXPECT_FALSE(P().CaretExists());
+    P().Focus(false);
+    Load(Sequence(40), 1, 16);
+    Run("=5,2");
+    EXPECT_FALSE(P().CaretShown());
 }

@@ -13,32 +13,43 @@ namespace
 {
 const int FIRST_CHAR = 0x20;
 const int CHAR_COUNT = 0x7F - FIRST_CHAR;
+// per pixel, between a cell drawn from the glyph cache and the same glyph drawn by the toolkit
+const long kMaxMeanDifference = 12;
 
 wxColour Background()
 {
     return wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW);
 }
+
+wxColour Foreground()
+{
+    return wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT);
+}
 } // namespace
 
-CScreenReader::CScreenReader(const wxImage& image, const wxFont& font, wxSize cell)
-    : m_image(image), m_cell(cell)
+// The glyphs are drawn at the picture's scale, so each cell is nScale times the logical cell.
+CScreenReader::CScreenReader(const wxImage& image, const wxFont& font, wxSize cell, int nScale)
+    : m_image(image), m_cell(cell * nScale)
 {
-    wxBitmap strip(cell.x * CHAR_COUNT, cell.y, 24);
+    wxBitmap strip;
+    strip.CreateWithDIPSize(wxSize(cell.x * CHAR_COUNT, cell.y), nScale, 24);
     wxMemoryDC dc(strip);
     dc.SetFont(font);
     dc.SetBackground(wxBrush(Background()));
     dc.Clear();
-    dc.SetTextForeground(*wxBLACK);
+    dc.SetTextForeground(Foreground());
     for (int i = 0; i < CHAR_COUNT; ++i)
         dc.DrawText(wxString(static_cast<char>(FIRST_CHAR + i)), i * cell.x, 0);
     dc.SelectObject(wxNullBitmap);
     m_glyphs = strip.ConvertToImage();
 }
 
-// Each cell is the glyph, drawn normally or inverted, nearest to it; black on grey needs one
-// channel.
+// Each cell is the glyph, drawn normally or inverted (text and background swapped), nearest to
+// it; grey text on grey needs one channel.
 std::string CScreenReader::Text(int nCol, int nRow, int nCount) const
 {
+    // a swapped pixel is as far from the text as the normal one is from the background
+    const int nSwapped = Background().Green() + Foreground().Green();
     std::string str;
     for (int nCell = nCol; nCell < nCol + nCount; ++nCell)
     {
@@ -52,28 +63,28 @@ std::string CScreenReader::Text(int nCol, int nRow, int nCount) const
                 {
                     const int nGlyph = m_glyphs.GetGreen(i % CHAR_COUNT * m_cell.x + x, y);
                     nSum += std::abs(m_image.GetGreen(nCell * m_cell.x + x, nRow * m_cell.y + y) -
-                                     (i < CHAR_COUNT ? nGlyph : 255 - nGlyph));
+                                     (i < CHAR_COUNT ? nGlyph : nSwapped - nGlyph));
                 }
             if (nSum < nBest)
                 nBest = nSum, chBest = static_cast<char>(FIRST_CHAR + i % CHAR_COUNT);
         }
-        str += chBest;
+        // a cell in other colours than the theme's reads as no character at all
+        str += nBest <= kMaxMeanDifference * m_cell.x * m_cell.y ? chBest : '?';
     }
     return str;
 }
 
-// Pixels of the background's complement less pixels of the background in a cell.
+// Pixels of the text colour (the caret's background) less pixels of the background in a cell.
 int CScreenReader::Balance(int nCol, int nRow) const
 {
     const wxColour bg = Background();
+    const wxColour fg = Foreground();
     int nBalance = 0;
     for (int y = nRow * m_cell.y; y < std::min((nRow + 1) * m_cell.y, m_image.GetHeight()); ++y)
         for (int x = nCol * m_cell.x; x < (nCol + 1) * m_cell.x; ++x)
         {
             const wxColour c(m_image.GetRed(x, y), m_image.GetGreen(x, y), m_image.GetBlue(x, y));
-            nBalance += c == wxColour(255 - bg.Red(), 255 - bg.Green(), 255 - bg.Blue()) ? 1
-                        : c == bg                                                        ? -1
-                                                                                         : 0;
+            nBalance += c == fg ? 1 : c == bg ? -1 : 0;
         }
     return nBalance;
 }
@@ -107,6 +118,8 @@ void CHexCtrlTest::SetUp()
     m_pCtrl->SetAddressDigits(8);
     m_pFrame->Show();
     wxTheApp->Yield(true);
+    // the caret shows while the control has the keyboard focus, whatever the display's windows
+    P().Focus(true);
     wxBitmap probe(1, 1, 24);
     wxMemoryDC dc(probe);
     dc.SetFont(P().Font());
@@ -138,12 +151,15 @@ void CHexCtrlTest::Load(const std::vector<unsigned char>& data, int nWordLen, in
 CScreenReader CHexCtrlTest::Render()
 {
     const wxSize size = m_pCtrl->GetClientSize();
-    wxBitmap bitmap(size, 24);
+    const int nScale = static_cast<int>(m_pCtrl->GetContentScaleFactor());
+    wxBitmap bitmap;
+    bitmap.CreateWithDIPSize(size, nScale, 24);
     {
         wxMemoryDC dc(bitmap);
         m_pCtrl->RenderTo(dc, size);
     }
-    return CScreenReader(bitmap.ConvertToImage(), P().Font(), wxSize(m_nCellWidth, m_nLineHeight));
+    return CScreenReader(bitmap.ConvertToImage(), P().Font(), wxSize(m_nCellWidth, m_nLineHeight),
+                         nScale);
 }
 
 void CHexCtrlTest::Run(const std::string& strScript)

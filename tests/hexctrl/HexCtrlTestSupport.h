@@ -10,11 +10,12 @@
 #include <wx/image.h>
 
 // Reads the control's picture back cell by cell, against glyphs drawn with the toolkit's own text
-// drawing in the control's font; a cell drawn inverted lies under the caret.
+// drawing in the control's font and the theme's colours, at the picture's scale (device pixels per
+// logical pixel); a cell drawn inverted lies under the caret.
 class CScreenReader
 {
 public:
-    CScreenReader(const wxImage& image, const wxFont& font, wxSize cell);
+    CScreenReader(const wxImage& image, const wxFont& font, wxSize cell, int nScale);
     std::string Text(int nCol, int nRow, int nCount) const;
     // cells of the row drawn inverted, as "col,col,..."
     std::string InvertedCells(int nRow) const;
