@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace
 {
@@ -92,14 +93,22 @@ void TrackNormalRect(wxWindow* pWnd)
 void ApplyOnceShown(wxTopLevelWindow* pTlw, std::optional<wxPoint> pt, bool bMaximize)
 {
     constexpr int kFallbackMs = 1000;
-    auto pTimer = std::make_shared<wxTimer>();
-    // the timer's own handler must not own the timer
-    auto apply = [pTlw, pt, bMaximize, pWeak = std::weak_ptr<wxTimer>(pTimer)]()
+    // a one-shot timer no longer runs once it fired, so it cannot say what is left to do
+    struct CPending
     {
-        const auto pTimer = pWeak.lock();
-        if (!pTimer || !pTimer->IsRunning() || pTlw->IsBeingDeleted())
+        wxTimer m_timer;
+        bool m_bShown = false;
+        bool m_bDone = false;
+    };
+    auto pPending = std::make_shared<CPending>();
+    // the timer's own handler must not own the timer
+    auto apply = [pTlw, pt, bMaximize, pWeak = std::weak_ptr<CPending>(pPending)]()
+    {
+        const auto pPending = pWeak.lock();
+        if (!pPending || !pPending->m_bShown || pPending->m_bDone || pTlw->IsBeingDeleted())
             return;
-        pTimer->Stop();
+        pPending->m_bDone = true;
+        pPending->m_timer.Stop();
         if (pt)
         {
             pTlw->Move(*pt);
@@ -108,13 +117,13 @@ void ApplyOnceShown(wxTopLevelWindow* pTlw, std::optional<wxPoint> pt, bool bMax
         if (bMaximize)
             pTlw->Maximize(true);
     };
-    pTimer->Bind(wxEVT_TIMER, [pTlw, apply](wxTimerEvent&) { pTlw->CallAfter(apply); });
+    pPending->m_timer.Bind(wxEVT_TIMER, [pTlw, apply](wxTimerEvent&) { pTlw->CallAfter(apply); });
     pTlw->Bind(wxEVT_SHOW,
-               [pTimer](wxShowEvent& event)
+               [pPending](wxShowEvent& event)
                {
                    event.Skip();
-                   if (event.IsShown() && !pTimer->IsRunning())
-                       pTimer->StartOnce(kFallbackMs);
+                   if (event.IsShown() && !std::exchange(pPending->m_bShown, true))
+                       pPending->m_timer.StartOnce(kFallbackMs);
                });
     pTlw->Bind(wxEVT_ACTIVATE,
                [pTlw, apply](wxActivateEvent& event)
@@ -124,9 +133,10 @@ void ApplyOnceShown(wxTopLevelWindow* pTlw, std::optional<wxPoint> pt, bool bMax
                        pTlw->CallAfter(apply);
                });
     pTlw->Bind(wxEVT_DESTROY,
-               [pTimer](wxWindowDestroyEvent& event)
+               [pPending](wxWindowDestroyEvent& event)
                {
-                   pTimer->Stop();
+                   pPending->m_bDone = true;
+                   pPending->m_timer.Stop();
                    event.Skip();
                });
 }
