@@ -107,6 +107,8 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
     EVT_ACTIVATE(CMainFrame::OnActivate)
     EVT_SHOW(CMainFrame::OnShow)
     EVT_SIZE(CMainFrame::OnSize)
+    EVT_SYS_COLOUR_CHANGED(CMainFrame::OnSysColourChanged)
+    EVT_DPI_CHANGED(CMainFrame::OnDPIChanged)
 wxEND_EVENT_TABLE();
 // clang-format on
 
@@ -168,10 +170,40 @@ bool CMainFrame::CreateMainToolBar()
             continue;
         }
         const wxString strTip = CorvaneRes::GetCommandTooltip(nId);
-        m_wndToolBar->AddTool(nId, strTip, CorvaneRes::GetToolImage(nId), strTip);
+        m_wndToolBar->AddTool(nId, strTip, GetToolImage(nId), strTip);
         m_wndToolBar->SetToolLongHelp(nId, CorvaneRes::GetCommandPrompt(nId));
     }
     return m_wndToolBar->Realize();
+}
+
+wxBitmapBundle CMainFrame::GetToolImage(int nId) const
+{
+    return CorvaneRes::GetToolImage(nId, m_wndToolBar->GetBackgroundColour());
+}
+
+void CMainFrame::SetToolImages()
+{
+    if (m_wndToolBar == nullptr)
+        return;
+    for (int nId : kToolbarLayout)
+    {
+        if (nId != wxID_SEPARATOR)
+            m_wndToolBar->SetToolNormalBitmap(nId, GetToolImage(nId));
+    }
+    m_wndToolBar->Realize();
+}
+
+// The bar's images follow the theme and the scale; the dump handles these events itself.
+void CMainFrame::OnSysColourChanged(wxSysColourChangedEvent& event)
+{
+    event.Skip();
+    SetToolImages();
+}
+
+void CMainFrame::OnDPIChanged(wxDPIChangedEvent& event)
+{
+    event.Skip();
+    SetToolImages();
 }
 
 bool CMainFrame::CreateMainStatusBar()

@@ -2,6 +2,7 @@
 // lock-key panes, and the size, position and state it had when it was last closed.
 #pragma once
 
+#include <wx/bmpbndl.h>
 #include <wx/docview.h>
 #include <wx/weakref.h>
 
@@ -39,6 +40,9 @@ public:
 protected:
     int OnCreate();
     bool CreateMainToolBar();
+    // Each button's image for the bar's background now; again after a theme or scale change.
+    wxBitmapBundle GetToolImage(int nId) const;
+    void SetToolImages();
     bool CreateMainStatusBar();
     // Closes the documents (the view holds its window by value, so it must go before the
     // frame deletes its children) and lets go of the document manager.
@@ -54,6 +58,8 @@ private:
     void OnActivate(wxActivateEvent& event);
     void OnShow(wxShowEvent& event);
     void OnSize(wxSizeEvent& event);
+    void OnSysColourChanged(wxSysColourChangedEvent& event);
+    void OnDPIChanged(wxDPIChangedEvent& event);
 
     // The windows left out of the frame's first layouts, see Show.
     bool m_bFirstShow = true;

@@ -6,6 +6,9 @@
 #include <wx/image.h>
 #include <wx/tokenzr.h>
 
+#include <cstdio>
+#include <vector>
+
 namespace
 {
 struct CommandString
@@ -70,20 +73,41 @@ const StockImage kStockImages[] = {
     {wxID_PRINT, wxART_PRINT},
 };
 
-// Centres a smaller image on the 18 x 18 tile and scales a larger one down.
-wxBitmap FitToTile(const wxBitmap& bmp)
+// The ink of the own images on a dark bar: the dark grey turns light and the blue lighter;
+// the white inside the byte-order boxes takes the bar's dark, so they still read as hollow.
+const char* const kDarkColours[] = {"b c #729FCF", "k c #EEEEEC", "w c #2E3436"};
+
+bool IsDarkBar(const wxColour& background)
 {
-    const wxSize tile(CorvaneRes::kToolImageSize, CorvaneRes::kToolImageSize);
-    if (!bmp.IsOk() || bmp.GetSize() == tile)
-        return bmp;
-    wxImage img = bmp.ConvertToImage();
-    if (!img.HasAlpha())
-        img.InitAlpha();
-    if (img.GetWidth() > tile.x || img.GetHeight() > tile.y)
-        img.Rescale(tile.x, tile.y, wxIMAGE_QUALITY_HIGH);
-    else
-        img.Resize(tile, wxPoint((tile.x - img.GetWidth()) / 2, (tile.y - img.GetHeight()) / 2));
-    return wxBitmap(img);
+    return background.GetLuminance() < 0.5;
+}
+
+// The image's rows with its colours swapped for their dark-bar counterparts.
+std::vector<const char*> DarkRows(const char* const* ppXpm)
+{
+    int nHeight = 0, nColours = 0;
+    std::sscanf(ppXpm[0], "%*d %d %d", &nHeight, &nColours);
+    std::vector<const char*> rows(ppXpm, ppXpm + 1 + nColours + nHeight);
+    for (int i = 1; i <= nColours; i++)
+    {
+        for (const char* pszDark : kDarkColours)
+        {
+            if (pszDark[0] == rows[i][0])
+                rows[i] = pszDark;
+        }
+    }
+    return rows;
+}
+
+// The image at 1, 2 and 3 times its size with every pixel a sharp square: GTK scales the
+// bar by whole numbers, and a smoothed upscale blurs these blocky images.
+wxBitmapBundle PixelArtBundle(const wxImage& image)
+{
+    wxVector<wxBitmap> bitmaps;
+    for (int nScale = 1; nScale <= 3; nScale++)
+        bitmaps.push_back(wxBitmap(image.Scale(
+            image.GetWidth() * nScale, image.GetHeight() * nScale, wxIMAGE_QUALITY_NEAREST)));
+    return wxBitmapBundle::FromBitmaps(bitmaps);
 }
 } // namespace
 
@@ -115,31 +139,30 @@ wxString GetCommandTooltip(int nId)
     return GetCommandString(nId).AfterFirst('\n');
 }
 
-wxBitmap GetOwnToolImage(int nId)
+wxBitmapBundle GetOwnToolImage(int nId, const wxColour& background)
 {
-    // About shows the program's own icon; a plain copy, or the toolbar draws it from the
-    // scalable image at its default size
+    // About shows the program's own icon, drawn from its scalable image at the bar's size
     if (nId == wxID_ABOUT)
-        return wxBitmap(
-            GetAppIcon().GetBitmap(wxSize(kToolImageSize, kToolImageSize)).ConvertToImage());
+        return wxBitmapBundle::FromSVG(GetAppIconSvg(), wxSize(kToolImageSize, kToolImageSize));
     for (const OwnImage& img : kOwnImages)
     {
         if (img.nId == nId)
-            return wxBitmap(img.ppXpm);
+            return PixelArtBundle(IsDarkBar(background) ? wxImage(DarkRows(img.ppXpm).data())
+                                                        : wxImage(img.ppXpm));
     }
-    return wxBitmap();
+    return wxBitmapBundle();
 }
 
-wxBitmap GetToolImage(int nId)
+wxBitmapBundle GetToolImage(int nId, const wxColour& background)
 {
-    wxBitmap bmp = GetOwnToolImage(nId);
-    if (bmp.IsOk())
-        return bmp;
+    wxBitmapBundle bundle = GetOwnToolImage(nId, background);
+    if (bundle.IsOk())
+        return bundle;
     const wxSize tile(kToolImageSize, kToolImageSize);
     for (const StockImage& img : kStockImages)
     {
         if (img.nId == nId)
-            return FitToTile(wxArtProvider::GetBitmap(img.pszArtId, wxART_TOOLBAR, tile));
+            return wxArtProvider::GetBitmapBundle(img.pszArtId, wxART_TOOLBAR, tile);
     }
     return wxBitmap(tile.x, tile.y);
 }
