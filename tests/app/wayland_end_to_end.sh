@@ -11,7 +11,7 @@ set -u
 exe=$1 fixture=$2 module=$3
 work=$(mktemp -d)
 pid= weston=
-trap '[ -n "$pid" ] && kill "$pid"; [ -n "$weston" ] && kill "$weston"; rm -rf "$work"' EXIT
+trap '[ -n "$pid" ] && kill "$pid"; [ -n "$weston" ] && kill "$weston" 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 skip() { echo "SKIP: $*"; exit 77; }
 
@@ -47,7 +47,8 @@ for _ in $(seq 50); do
     kill -0 "$weston" 2>/dev/null || break
     sleep 0.2
 done
-[ -f "$work/desktop.png" ] || skip "weston did not start: $(grep -i -m3 'error\|fail' "$work/weston.log")"
+[ -f "$work/desktop.png" ] ||
+    skip "weston did not start: $(cat "$work"/weston.* 2>/dev/null | grep -i -m3 'error\|fail')"
 
 export XDG_CONFIG_HOME=$work/config
 mkdir -p "$XDG_CONFIG_HOME/gtk-3.0" "$XDG_CONFIG_HOME/Mirel Software"
