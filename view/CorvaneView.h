@@ -19,7 +19,7 @@ public:
     // Creates the control over the frame's whole client area; the view opens even when
     // the control's window cannot be created.
     bool OnCreate(wxDocument* pDoc, long nFlags) override;
-    // The control draws everything on screen; a printed page is drawn here.
+    // The control draws everything on screen; a printed page is drawn by OnPrint.
     void OnDraw(wxDC* pDC) override;
     // Every new, opened or reloaded document starts at its first segment.
     void OnUpdate(wxView* pSender, wxObject* pHint = nullptr) override;
@@ -55,25 +55,17 @@ public:
     void OnPrint(wxDC* pDC, wxObject* pInfo) override;
     void OnEndPrinting(wxDC* pDC, CPrintInfo* pInfo);
     void OnEndPrintPreview(wxDC* pDC, CPrintInfo* pInfo);
-    // Characters a printed line is counted with when the printer font is chosen.
-    static int PrintCharsPerLine(int nBytesPerLine, int nWordLen);
 
-    bool m_bPrintFontCreated = false;
-    wxFont m_printFont;
-    // 40 until a job sets it from its page, then kept from job to job
-    int m_nPrintLinesPerPage = 40;
-    int m_nPrintOffset = 0;
     CHexEditCtrl m_hexCtrl;
     int m_nWordLen = 1;
     int m_nSegment = 0;
 
 private:
-    void CreatePrintFont(wxDC& dc, const wxSize& page);
-    int FitPrintFont(wxDC& dc, int nHeight, int nPageWidth);
-    void DeletePrintFont();
-    void DrawPageHeader(wxDC& dc, int nPageWidth);
+    // The job's printer font and its measures, from the page the job is laid out on.
+    void CreatePrintFont(wxDC& dc, CPrintInfo& info);
+    void DrawPage(wxDC& dc, CPrintInfo& info);
+    void DrawPageHeader(wxDC& dc, const CPrintInfo& info);
 
-    const CPrintInfo* m_pPrintInfo = nullptr; // the page being drawn
     void SetWordLen(int nWordLen);
     void ShowCurrentSegment();
     void FitControl();

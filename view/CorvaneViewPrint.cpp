@@ -1,5 +1,6 @@
 // Printing and print preview of the shown segment, from the control's copy (edits
-// included): a fixed-pitch font fitted to the page, a header line, then the dump lines.
+// included): a fixed-pitch font whose dump line fills the width inside the margins, a header
+// line, then the dump lines. The job's state is the printout's CPrintInfo.
 #include "CorvaneView.h"
 
 #include "CorvanePrintout.h"
@@ -12,7 +13,7 @@
 
 namespace
 {
-// Lines of the header and of the dump, measured as the control measures them.
+// Lines of the header and of the dump are measured with it, here and in the control.
 const char* const kLineProbe = "0123456789ABCDEF";
 
 wxFont MakeFixedFont(double dPoints)
@@ -20,23 +21,21 @@ wxFont MakeFixedFont(double dPoints)
     return wxFont(wxFontInfo(std::max(dPoints, 1.0)).Family(wxFONTFAMILY_TELETYPE));
 }
 
-int TextHeight(wxDC& dc, const wxFont& font)
+int TextWidth(const wxDC& dc, const wxString& strText, double dPoints)
 {
-    dc.SetFont(font);
-    return dc.GetTextExtent(kLineProbe).y;
+    const wxFont font = MakeFixedFont(dPoints);
+    wxCoord nWidth = 0, nHeight = 0;
+    dc.GetTextExtent(strText, &nWidth, &nHeight, nullptr, nullptr, &font);
+    return nWidth;
 }
 
-// The fixed-pitch face whose lines are nHeight high, or the largest one below.
-wxFont FixedFontOfHeight(wxDC& dc, int nHeight)
+// Size of the fixed-pitch face in which nChars characters are nWidth wide, measured so large
+// that a preview's screen metrics, rounded to its few pixels, choose the printer's size.
+double FitFixedFont(const wxDC& dc, int nChars, int nWidth)
 {
-    const double dProbe = 100.0;
-    const int nProbe = TextHeight(dc, MakeFixedFont(dProbe));
-    double dPoints = nProbe > 0 ? dProbe * nHeight / nProbe : nHeight;
-    wxFont font = MakeFixedFont(dPoints);
-    // heights do not follow the size exactly
-    for (int i = 0; i < 50 && dPoints > 1.0 && TextHeight(dc, font) > nHeight; ++i)
-        font = MakeFixedFont(dPoints *= 0.98);
-    return font;
+    const double dProbe = 1000.0;
+    const int nProbe = TextWidth(dc, wxString('0', std::max(nChars, 1)), dProbe);
+    return std::max(nProbe > 0 ? dProbe * nWidth / nProbe : 1.0, 1.0);
 }
 
 long long DivideRoundingUp(long long n, long long nBy)
@@ -55,14 +54,12 @@ wxPrintout* CCorvaneView::OnCreatePrintout()
 // this printer's page: a job never ends with data left unprinted.
 bool CCorvaneView::OnPreparePrinting(CPrintInfo* pInfo)
 {
-    m_nPrintOffset = 0;
-    if (m_bPrintFontCreated)
-        DeletePrintFont();
+    pInfo->m_nOffset = 0;
     if (pInfo->m_pDC != nullptr)
-        CreatePrintFont(*pInfo->m_pDC, pInfo->m_pageSize);
+        CreatePrintFont(*pInfo->m_pDC, *pInfo);
     const long long nLines =
         DivideRoundingUp(m_hexCtrl.GetDataLength(), m_hexCtrl.GetBytesPerLine());
-    const long long nPages = DivideRoundingUp(nLines, m_nPrintLinesPerPage);
+    const long long nPages = DivideRoundingUp(nLines, pInfo->m_nLinesPerPage);
     pInfo->SetMaxPage(static_cast<int>(std::min<long long>(nPages, INT_MAX)));
     return true;
 }
@@ -72,102 +69,77 @@ void CCorvaneView::OnPrepareDC(wxDC* pDC, CPrintInfo* pInfo)
 {
     if (pInfo == nullptr)
         return;
-    if (!m_bPrintFontCreated && pDC != nullptr)
-        CreatePrintFont(*pDC, pInfo->m_pageSize);
+    if (!pInfo->m_font.IsOk() && pDC != nullptr)
+        CreatePrintFont(*pDC, *pInfo);
     const long long nOffset = static_cast<long long>(std::max(pInfo->m_nCurPage, 1) - 1) *
-                              m_nPrintLinesPerPage * m_hexCtrl.GetBytesPerLine();
-    m_nPrintOffset = static_cast<int>(std::min<long long>(nOffset, INT_MAX));
+                              pInfo->m_nLinesPerPage * m_hexCtrl.GetBytesPerLine();
+    pInfo->m_nOffset = static_cast<int>(std::min<long long>(nOffset, INT_MAX));
     // the job ends at the first page beyond the data; an empty segment keeps its header page
-    pInfo->m_bContinuePrinting = m_nPrintOffset < m_hexCtrl.GetDataLength() || nOffset == 0;
+    pInfo->m_bContinuePrinting = pInfo->m_nOffset < m_hexCtrl.GetDataLength() || nOffset == 0;
 }
 
 void CCorvaneView::OnPrint(wxDC* pDC, wxObject* pInfo)
 {
-    m_pPrintInfo = dynamic_cast<CPrintInfo*>(pInfo);
-    wxView::OnPrint(pDC, pInfo);
-    m_pPrintInfo = nullptr;
+    if (auto* pPrintInfo = dynamic_cast<CPrintInfo*>(pInfo); pPrintInfo && pDC)
+        DrawPage(*pDC, *pPrintInfo);
 }
 
-void CCorvaneView::OnEndPrinting(wxDC*, CPrintInfo*)
+void CCorvaneView::OnEndPrinting(wxDC*, CPrintInfo* pInfo)
 {
-    if (m_bPrintFontCreated)
-        DeletePrintFont();
+    if (pInfo != nullptr)
+        pInfo->m_font = wxNullFont;
 }
 
-void CCorvaneView::OnEndPrintPreview(wxDC*, CPrintInfo*)
+void CCorvaneView::OnEndPrintPreview(wxDC*, CPrintInfo* pInfo)
 {
-    if (m_bPrintFontCreated)
-        DeletePrintFont();
+    if (pInfo != nullptr)
+        pInfo->m_font = wxNullFont;
 }
 
-// The page routine: the header, then the dump two header heights down. On screen the
-// control draws everything.
-void CCorvaneView::OnDraw(wxDC* pDC)
+void CCorvaneView::OnDraw(wxDC*) {}
+
+// The dump two header heights down, leaving a blank line under the header. The header goes
+// last: a PostScript clip takes the font chosen inside it along when it ends.
+void CCorvaneView::DrawPage(wxDC& dc, CPrintInfo& info)
 {
-    if (m_pPrintInfo == nullptr || pDC == nullptr)
-        return;
-    const wxFont oldFont = pDC->GetFont();
-    if (m_printFont.IsOk())
-        pDC->SetFont(m_printFont);
-    const int nHeight = pDC->GetTextExtent("XX").y;
-    DrawPageHeader(*pDC, m_pPrintInfo->m_pageSize.x);
-    m_hexCtrl.PrintLines(*pDC, &m_nPrintOffset, 2 * nHeight, m_nPrintLinesPerPage,
-                         m_pPrintInfo->m_pageSize);
+    const wxFont oldFont = dc.GetFont();
+    if (info.m_font.IsOk())
+        dc.SetFont(info.m_font);
+    // the header names the page's first line, whatever the control advances
+    int nOffset = info.m_nOffset;
+    m_hexCtrl.PrintLines(dc, &nOffset, 2 * info.m_nLineHeight, info.m_nLinesPerPage,
+                         info.m_pageSize);
+    DrawPageHeader(dc, info);
     if (oldFont.IsOk())
-        pDC->SetFont(oldFont);
+        dc.SetFont(oldFont);
 }
 
-// The date at the left, the title and the page's word offset centred.
-void CCorvaneView::DrawPageHeader(wxDC& dc, int nPageWidth)
+// The title with the page's word offset centred and the date at the left, on the font's
+// baseline and clipped to the header line: glyphs the font lacks can come out many times
+// taller than the text around them (a preview's or a printer's scaled context).
+void CCorvaneView::DrawPageHeader(wxDC& dc, const CPrintInfo& info)
 {
     wxDocument* pDoc = wxView::GetDocument();
     const wxString strTitle = pDoc ? pDoc->GetUserReadableName() : wxString();
     // a profile word length below 1 reaches here when no segment was ever shown
-    const int nWords = m_nPrintOffset / std::max(m_nWordLen, 1);
+    const int nWords = info.m_nOffset / std::max(m_nWordLen, 1);
     const wxString strHeader = wxString::Format("%s 0x%04X", strTitle, unsigned(nWords));
-    dc.DrawText(strHeader, (nPageWidth - dc.GetTextExtent(strHeader).x) / 2, 0);
+    wxDCClipper clip(dc, wxRect(0, 0, info.m_pageSize.x, info.m_nLineHeight + 1));
+    wxCoord nWidth = 0, nHeight = 0, nDescent = 0;
+    dc.GetTextExtent(strHeader, &nWidth, &nHeight, &nDescent);
+    dc.DrawText(strHeader, (info.m_pageSize.x - nWidth) / 2, info.m_nAscent - (nHeight - nDescent));
     dc.DrawText(wxDateTime::Now().Format("%d.%m.%Y (%H:%M)"), 0, 0);
 }
 
-// C characters per line, w = H / C, h = min(V / 80, 2w) but at least w; the face is
-// lowered from h until a dump line fits the page's width.
-void CCorvaneView::CreatePrintFont(wxDC& dc, const wxSize& page)
+// The printed line fills the width inside the margins; the lines a page holds follow from
+// the face's height, two of them spared for the header and the blank line under it.
+void CCorvaneView::CreatePrintFont(wxDC& dc, CPrintInfo& info)
 {
-    const int nCharWidth = page.x / PrintCharsPerLine(m_hexCtrl.GetBytesPerLine(), m_nWordLen);
-    const int nHeight = std::max(nCharWidth, std::min(page.y / 80, 2 * nCharWidth));
-    const wxFont oldFont = dc.GetFont();
-    const int nChosen = FitPrintFont(dc, std::max(nHeight, 1), page.x);
-    if (oldFont.IsOk())
-        dc.SetFont(oldFont);
-    m_nPrintLinesPerPage = std::max(page.y / (nChosen + 1) - 2, 2);
-    m_bPrintFontCreated = true;
-}
-
-// One group and its blank per word, one character per byte, 24 for the address and gaps.
-int CCorvaneView::PrintCharsPerLine(int nBytesPerLine, int nWordLen)
-{
-    const int nWord = std::max(nWordLen, 1);
-    return (nBytesPerLine / nWord) * (2 * nWord + 1) + nBytesPerLine + 24;
-}
-
-int CCorvaneView::FitPrintFont(wxDC& dc, int nHeight, int nPageWidth)
-{
-    // the face is fixed-pitch: every character is as wide as a digit
-    const wxString strLine('0', m_hexCtrl.GetPrintLineChars());
-    for (;;)
-    {
-        m_printFont = FixedFontOfHeight(dc, nHeight);
-        dc.SetFont(m_printFont);
-        const int nWidth = dc.GetTextExtent(strLine).x;
-        if (nWidth <= nPageWidth || nHeight <= 1)
-            return nHeight;
-        const long long nScaled = static_cast<long long>(nHeight) * nPageWidth / nWidth;
-        nHeight = std::max(1, std::min(nHeight - 1, static_cast<int>(nScaled)));
-    }
-}
-
-void CCorvaneView::DeletePrintFont()
-{
-    m_printFont = wxNullFont;
-    m_bPrintFontCreated = false;
+    const int nChars = m_hexCtrl.GetPrintLineChars();
+    info.m_font = MakeFixedFont(FitFixedFont(dc, nChars, info.m_pageSize.x));
+    wxCoord nWidth = 0, nHeight = 0, nDescent = 0;
+    dc.GetTextExtent(kLineProbe, &nWidth, &nHeight, &nDescent, nullptr, &info.m_font);
+    info.m_nLineHeight = nHeight;
+    info.m_nAscent = nHeight - nDescent;
+    info.m_nLinesPerPage = std::max(info.m_pageSize.y / (nHeight + 1) - 2, 2);
 }
