@@ -10,6 +10,7 @@
 #include "UserLocale.h"
 
 #include <wx/cmdline.h>
+#include <wx/log.h>
 #include <wx/time.h>
 #include <wx/utils.h>
 
@@ -40,6 +41,31 @@ void ReportFirstPaint(CMainFrame* pFrame)
                         });
                 });
 }
+
+// Passes every message on to the usual target and keeps the errors, so that a start that
+// ends without a window can also say why on standard error.
+class CStartErrors : public wxLog
+{
+public:
+    CStartErrors() : m_pNext(wxLog::GetActiveTarget()) { wxLog::SetActiveTarget(this); }
+    ~CStartErrors() override { wxLog::SetActiveTarget(m_pNext); }
+    CStartErrors(const CStartErrors&) = delete;
+    CStartErrors& operator=(const CStartErrors&) = delete;
+    const wxString& GetErrors() const { return m_strErrors; }
+
+protected:
+    void DoLogRecord(wxLogLevel level, const wxString& strMsg, const wxLogRecordInfo& info) override
+    {
+        if (level <= wxLOG_Error)
+            m_strErrors += "corvane: " + strMsg + "\n";
+        if (m_pNext)
+            m_pNext->LogRecord(level, strMsg, info);
+    }
+
+private:
+    wxLog* m_pNext;
+    wxString m_strErrors;
+};
 } // namespace
 
 // Commands no window handles reach the application last.
@@ -58,7 +84,7 @@ bool CCorvaneApp::InitInstance()
     AddDocTemplate(new CSingleDocTemplate(m_pDocManager, CLASSINFO(CCorvaneDoc),
                                           CLASSINFO(CMainFrame), CLASSINFO(CCorvaneView)));
     CCommandLineInfo info;
-    if (!ParseCommandLine(info) || !ProcessShellCommand(info))
+    if (!ParseCommandLine(info) || !StartFromCommandLine(info))
         return false;
     CMainFrame* pFrame = GetMainFrame();
     if (!pFrame->m_bPlacementRestored)
@@ -78,6 +104,23 @@ bool CCorvaneApp::ProcessShellCommand(const CCommandLineInfo& info)
     if (info.m_nShellCommand == CCommandLineInfo::FileOpen)
         return m_pDocManager->CreateDocument(info.m_strFileName, wxDOC_SILENT) != nullptr;
     return m_pDocManager->CreateDocument(wxString(), wxDOC_NEW) != nullptr;
+}
+
+// The program ends without a window when the command line fails: what went wrong goes to
+// standard error and into a message box now, not at an idle time that never comes.
+bool CCorvaneApp::StartFromCommandLine(const CCommandLineInfo& info)
+{
+    wxString strErrors;
+    {
+        CStartErrors errors;
+        if (ProcessShellCommand(info))
+            return true;
+        strErrors = errors.GetErrors();
+    }
+    std::fputs(strErrors.utf8_str(), stderr);
+    std::fflush(stderr);
+    wxLog::FlushActive();
+    return false;
 }
 
 CMainFrame* CCorvaneApp::GetMainFrame() const

@@ -27,6 +27,9 @@ public:
 
     // False when the document cannot be created or the file cannot be opened.
     bool ProcessShellCommand(const CCommandLineInfo& info);
+    // As ProcessShellCommand; a failure is also shown at once and printed on standard
+    // error, since the program then ends without a window.
+    bool StartFromCommandLine(const CCommandLineInfo& info);
     CMainFrame* GetMainFrame() const;
 
     // Help, About: the About box, modal over the main window.

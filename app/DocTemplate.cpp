@@ -1,5 +1,6 @@
 #include "DocTemplate.h"
 
+#include "CorvaneDoc.h"
 #include "MainFrame.h"
 #include "RecentFileList.h"
 #include "Resource.h"
@@ -176,9 +177,12 @@ wxDocument* CSingleDocManager::CreateDocument(const wxString& strPath, long nFla
     wxFileName name(strFile);
     name.MakeAbsolute();
     strFile = name.GetFullPath();
-    // as for any open document: the file already shown is not read again
+    // as for any open document: the file already shown is not read again, unless a
+    // reload of it failed and the image shown is no longer what it holds
     wxDocument* pDoc = pTemplate->GetTheDocument();
-    if (pDoc && pDoc->GetDocumentSaved() && IsSameFile(pDoc->GetFilename(), strFile))
+    auto* pHexDoc = wxDynamicCast(pDoc, CCorvaneDoc);
+    if (pDoc && pDoc->GetDocumentSaved() && IsSameFile(pDoc->GetFilename(), strFile) &&
+        !(pHexDoc && pHexDoc->IsReloadFailed()))
         return pDoc;
     return pTemplate->OpenDocumentFile(strFile);
 }

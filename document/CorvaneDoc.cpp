@@ -44,6 +44,7 @@ bool CCorvaneDoc::OnNewDocument()
     if (!wxDocument::OnNewDocument())
         return false;
     m_image.DeleteAll();
+    m_bReloadFailed = false;
     return true;
 }
 
@@ -51,6 +52,7 @@ bool CCorvaneDoc::OnOpenDocument(const wxString& strPathName)
 {
     if (!OnSaveModified() || !ReadHexFile(strPathName))
         return false;
+    m_bReloadFailed = false;
     SetTitle(wxFileNameFromPath(strPathName));
     SetFilename(strPathName, true);
     SetDocumentSaved(true);
@@ -77,7 +79,7 @@ bool CCorvaneDoc::OnCloseDocument()
 
 bool CCorvaneDoc::Save()
 {
-    if (GetFilename().empty() || !GetDocumentSaved())
+    if (GetFilename().empty() || !GetDocumentSaved() || m_bReloadFailed)
         return SaveAs();
     return OnSaveDocument(GetFilename());
 }
@@ -92,10 +94,9 @@ bool CCorvaneDoc::SaveAs()
     wxString strDir = wxPathOnly(GetFilename());
     if (strDir.empty() && GetDocumentManager())
         strDir = GetDocumentManager()->GetLastDirectory();
-    const wxString strFile =
-        wxFileSelector(_("Save As"), strDir, wxFileNameFromPath(GetFilename()),
-                       pTemplate->GetDefaultExtension(), strFilter,
-                       wxFD_SAVE | wxFD_OVERWRITE_PROMPT, GetDocumentWindow());
+    const wxString strFile = wxFileSelector(_("Save As"), strDir, wxFileNameFromPath(GetFilename()),
+                                            pTemplate->GetDefaultExtension(), strFilter,
+                                            wxFD_SAVE | wxFD_OVERWRITE_PROMPT, GetDocumentWindow());
     if (strFile.empty())
         return false;
     const wxString strTarget = WithDefaultExtension(strFile, pTemplate->GetDefaultExtension());
@@ -111,12 +112,13 @@ bool CCorvaneDoc::SaveAs()
 bool CCorvaneDoc::SaveAsFile(const wxString& strPathName)
 {
     wxDocTemplate* pTemplate = GetDocumentTemplate();
-    wxFileName name(WithDefaultExtension(
-        strPathName, pTemplate ? pTemplate->GetDefaultExtension() : wxString()));
+    wxFileName name(WithDefaultExtension(strPathName, pTemplate ? pTemplate->GetDefaultExtension()
+                                                                : wxString()));
     name.MakeAbsolute();
     const wxString strFile = name.GetFullPath();
     if (!OnSaveDocument(strFile))
         return false;
+    m_bReloadFailed = false;
     SetTitle(wxFileNameFromPath(strFile));
     SetFilename(strFile, true);
     if (GetDocumentManager())
@@ -129,24 +131,46 @@ bool CCorvaneDoc::ReadHexFile(const wxString& strPathName)
     MemoryImage image;
     CHexReadStatus status;
     const bool bRead = ::ReadHexFile(image, strPathName.fn_str(), &status);
-    // A pipe or device would block the window or never end: refused like a missing file.
     // A read that failed part-way leaves only the start of the file; shown, a later Save
-    // would write that start over the whole file, so it is refused the same way.
-    if (status.eOpen != CHexReadStatus::EOpen::Opened || status.bReadError)
+    // would write that start over the whole file, so it is refused like a missing file.
+    if (!bRead || status.bReadError)
     {
-        wxLogError(_("File \"%s\" could not be opened for reading."), strPathName);
+        wxLogError("%s", ReadFailureMessage(strPathName, status));
         return false;
     }
-    if (!bRead)
-        return false;
     m_image.Swap(image);
     return true;
 }
 
+wxString CCorvaneDoc::ReadFailureMessage(const wxString& strPathName, const CHexReadStatus& status)
+{
+    wxString strReason;
+    switch (status.eOpen)
+    {
+    case CHexReadStatus::EOpen::CannotOpen:
+        strReason = wxSysErrorMsgStr(status.nErrno);
+        break;
+    // a pipe or device would block the window or never end
+    case CHexReadStatus::EOpen::NotRegularFile:
+        strReason = _("not a regular file");
+        break;
+    case CHexReadStatus::EOpen::Opened:
+        if (!status.bReadError)
+            return wxString::Format(_("File \"%s\" holds no Intel HEX data records."), strPathName);
+        strReason = _("reading it failed part-way");
+        break;
+    }
+    return wxString::Format(_("File \"%s\" could not be read: %s."), strPathName, strReason);
+}
+
 // A new document has no file yet: reloading it does nothing. The views show the new
-// image once it is read; opening leaves that to the first update.
+// image once it is read; opening leaves that to the first update. A failed reload keeps
+// the image shown, which the file on disk no longer holds.
 void CCorvaneDoc::OnFileReload(wxCommandEvent&)
 {
-    if (GetDocumentSaved() && ReadHexFile(GetFilename()))
+    if (!GetDocumentSaved())
+        return;
+    m_bReloadFailed = !ReadHexFile(GetFilename());
+    if (!m_bReloadFailed)
         UpdateAllViews();
 }

@@ -6,6 +6,8 @@
 
 #include <wx/docview.h>
 
+struct CHexReadStatus;
+
 class CCorvaneDoc : public wxDocument
 {
 public:
@@ -14,14 +16,15 @@ public:
 
     bool DeleteContents() override;
     bool OnNewDocument() override;
-    // The file must open (the framework reports when it does not) and yield at least one
-    // segment; otherwise the document keeps its image, path and title.
+    // The file must open and yield at least one segment; otherwise the document keeps its
+    // image, path and title and the reason is reported.
     bool OnOpenDocument(const wxString& strPathName) override;
     // Writes the image as last read: edits made in the view's control never reach it.
     bool OnSaveDocument(const wxString& strPathName) override;
     bool OnCloseDocument() override;
     // Writes to the document's file whenever it has one; the document never counts as
-    // modified, so the framework's own Save would skip the write.
+    // modified, so the framework's own Save would skip the write. After a failed Reload the
+    // image shown is older than the file, so Save asks for a name instead.
     bool Save() override;
     // Asks for a name and saves under it (see SaveAsFile).
     bool SaveAs() override;
@@ -34,15 +37,22 @@ public:
     const MemorySegment* GetSegment(int nIndex) const { return m_image.GetAt(nIndex); }
 
     // Reads the file into a fresh image and, when it yields a segment, replaces the
-    // document's image with it. A name that is not a readable regular file gets the
-    // framework's "could not be opened for reading" message and is not opened further.
+    // document's image with it. Otherwise logs why (see ReadFailureMessage) and keeps the
+    // image. A name that is not a regular file is not read at all.
     bool ReadHexFile(const wxString& strPathName);
+    // Names the file and why it gave no image: the system's reason when it could not be
+    // read, or that it holds no data records.
+    static wxString ReadFailureMessage(const wxString& strPathName, const CHexReadStatus& status);
+    // The last Reload failed: the file on disk is not what the image shows.
+    bool IsReloadFailed() const { return m_bReloadFailed; }
 
     void OnFileReload(wxCommandEvent& event);
 
     MemoryImage m_image;
 
 private:
+    bool m_bReloadFailed = false;
+
     wxDECLARE_DYNAMIC_CLASS(CCorvaneDoc);
     wxDECLARE_EVENT_TABLE();
 };

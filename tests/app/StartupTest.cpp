@@ -33,43 +33,59 @@ TEST_F(StartupTest, NoArgumentShowsAnEmptyDocument)
     EXPECT_EQ(Frame(), wxWindow::FindFocus());
 }
 
-// shell command making the file in the test's folder, the file, whether it is reported
-using Unreadable = CCase<std::tuple<const char*, const char*, bool>>;
+// shell command making the file in the test's folder, the file, why it is not opened
+using Unreadable = CCase<std::tuple<const char*, const char*, const char*>>;
 struct UnreadableFileTest : CAppRunTest, ::testing::WithParamInterface<Unreadable>
 {
 };
 
-// A start on it ends without a window; a Reload of it keeps the image shown. Neither blocks;
-// only a file that cannot be opened is reported.
+// A start on it ends without a frame, with the reason in a message box and on standard
+// error; a Reload of it says the same and keeps the image shown. Neither blocks.
 TEST_P(UnreadableFileTest, EndsTheStartAndKeepsTheImageOnReload)
 {
-    const auto& [pszMake, pszFile, bReported] = GetParam().m_value;
+    const auto& [pszMake, pszFile, pszReason] = GetParam().m_value;
     ASSERT_EQ(0, std::system(("cd '" + m_dir.Path() + "' && " + pszMake).c_str()));
     const std::string strPath = pszFile[0] == '/' ? pszFile : m_dir.File(pszFile);
-    const std::string strMessage = "File \"" + strPath + "\" could not be opened for reading.";
-    EXPECT_FALSE(Start(strPath));
+    const std::string strMessage = "File \"" + strPath + "\" " + pszReason;
+    {
+        wxLogGui gui;
+        wxLog* pCapture = wxLog::SetActiveTarget(&gui);
+        CDialogCapture dialogs;
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(Start(strPath));
+        EXPECT_EQ("corvane: " + strMessage + "\n", testing::internal::GetCapturedStderr());
+        EXPECT_EQ(1u, dialogs.m_seen.size());
+        wxLog::SetActiveTarget(pCapture);
+    }
     PumpEvents();
     EXPECT_EQ(0, CountLiveFrames());
-    EXPECT_EQ(std::vector<std::string>(bReported, strMessage), m_log.m_messages);
     TestApp().ExitInstance();
     ASSERT_TRUE(Start(DataFile("view-three.hex")));
     Doc()->SetFilename(wxString::FromUTF8(strPath));
     alarm(20);
     Command(ID_FILE_RELOAD);
     alarm(0);
-    EXPECT_EQ(std::vector<std::string>(2 * bReported, strMessage), m_log.m_messages);
+    EXPECT_EQ(std::vector<std::string>{strMessage}, m_log.m_messages);
     EXPECT_EQ(3, Doc()->GetSegmentCount());
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, UnreadableFileTest,
-                         ::testing::Values(Unreadable{"Missing", {"true", "missing.hex", true}},
-                                           Unreadable{"Folder", {"mkdir dir", "dir", true}},
-                                           Unreadable{"Fifo", {"mkfifo fifo", "fifo", true}},
-                                           Unreadable{"DevZero", {"true", "/dev/zero", true}},
-                                           Unreadable{"ReadFails", {"true", "/proc/self/mem", true}},
-                                           Unreadable{"NoData",
-                                                      {"echo :00000001FF >e", "e", false}}),
-                         CCaseName());
+const char* const kNotRegular = "could not be read: not a regular file.";
+const char* const kNoData = "holds no Intel HEX data records.";
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, UnreadableFileTest,
+    ::testing::Values(
+        Unreadable{"Missing",
+                   {"true", "missing.hex", "could not be read: No such file or directory."}},
+        Unreadable{"Folder", {"mkdir dir", "dir", kNotRegular}},
+        Unreadable{"Fifo", {"mkfifo fifo", "fifo", kNotRegular}},
+        Unreadable{"DevZero", {"true", "/dev/zero", kNotRegular}},
+        Unreadable{"ReadFails",
+                   {"true", "/proc/self/mem", "could not be read: reading it failed part-way."}},
+        Unreadable{"Empty", {": >e", "e", kNoData}},
+        Unreadable{"PlainText", {"echo 'Hello: world' >e", "e", kNoData}},
+        Unreadable{"Binary", {"printf '\\000:\\001\\377\\n' >e", "e", kNoData}},
+        Unreadable{"EndRecordOnly", {"echo :00000001FF >e", "e", kNoData}}),
+    CCaseName());
 
 // A file named on the command line, even by a bare name, is opened and listed as recent by
 // its absolute path, its first segment copied once and shown in whole lines at every word
