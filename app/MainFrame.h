@@ -8,6 +8,7 @@
 
 #include <vector>
 
+class CCorvaneView;
 class wxStatusBar;
 class wxToolBar;
 
@@ -26,11 +27,26 @@ public:
 
     // The lock-key panes show their key's name while the lock is on.
     void SetKeyIndicators(bool bCaps, bool bNum, bool bScroll);
+    // The caret, segment and view panes show where the view stands; read when the frame
+    // updates its panes, so the control never reports a caret move.
+    void SetPositionPanes();
 
     static wxMenuBar* CreateMainMenu();
     static wxAcceleratorTable CreateAccelerators();
-    // Status-bar panes in order: the prompt pane and the CAP, NUM and SCRL indicators.
-    static const int indicators[4];
+    // Status-bar panes in order: the prompt pane, the CAP, NUM and SCRL indicators, then
+    // the caret's address, the segment shown and the word length with the byte order.
+    enum EPane
+    {
+        kPanePrompt,
+        kPaneCaps,
+        kPaneNum,
+        kPaneScrl,
+        kPaneCaret,
+        kPaneSegment,
+        kPaneView,
+        kPaneCount
+    };
+    static const int indicators[kPaneCount];
 
     wxStatusBar* m_wndStatusBar = nullptr;
     wxToolBar* m_wndToolBar = nullptr;
@@ -44,6 +60,10 @@ protected:
     wxBitmapBundle GetToolImage(int nId) const;
     void SetToolImages();
     bool CreateMainStatusBar();
+    // Writes a pane only when its text changed, widening the pane when the text needs it.
+    void SetPaneText(int nPane, const wxString& strText);
+    int PaneWidthFor(int nPane, const wxString& strText) const;
+    CCorvaneView* GetShownView() const;
     // Closes the documents (the view holds its window by value, so it must go before the
     // frame deletes its children) and lets go of the document manager.
     void ReleaseDocuments();
@@ -65,6 +85,8 @@ private:
     bool m_bFirstShow = true;
     bool m_bShowEventSeen = false;
     std::vector<wxWeakRef<wxWindow>> m_heldBack;
+    // Status-bar pane widths; -1 for the prompt pane, which takes the rest.
+    std::vector<int> m_paneWidths;
 
     wxDECLARE_DYNAMIC_CLASS(CMainFrame);
     wxDECLARE_EVENT_TABLE();

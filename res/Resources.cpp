@@ -38,6 +38,8 @@ const CommandString kCommandStrings[] = {
     {ID_VIEW_WORD24, "24 bit\n24 bit"},
     {ID_VIEW_BYTEORDER, "byteorder\n byteorder"},
     {ID_VIEW_WORD32, "32 bit\n32 bit"},
+    {ID_VIEW_PREV_SEGMENT, "Show the previous segment\nPrevious segment"},
+    {ID_VIEW_NEXT_SEGMENT, "Show the next segment\nNext segment"},
     {ID_FILE_RELOAD, "relaod\nreopen"},
 };
 

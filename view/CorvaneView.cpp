@@ -109,6 +109,11 @@ void CCorvaneView::ShowSegment(const MemorySegment* pSegment)
     m_hexCtrl.SetData(pSegment->m_pBytes, pSegment->m_nSize);
 }
 
+int CCorvaneView::GetWordLen() const
+{
+    return std::clamp(m_nWordLen, 1, kMaxWordLen);
+}
+
 int CCorvaneView::BytesPerLineFor(int nWordLen)
 {
     if (nWordLen <= 1)

@@ -28,6 +28,12 @@ public:
     CCorvaneDoc* GetDocument() const;
     int GetSegmentCount() const;
     const MemorySegment* GetSegment(int nIndex) const;
+    // Index of the segment shown, and the word length the dump groups it by (a stored value
+    // outside 1..4 counts as it is used); the status bar reads them.
+    int GetSegmentIndex() const { return m_nSegment; }
+    int GetWordLen() const;
+    const CHexEditCtrl& GetHexCtrl() const { return m_hexCtrl; }
+
 
     // Hands the control a copy of the segment (null empties it), discarding its edits.
     void ShowSegment(const MemorySegment* pSegment);

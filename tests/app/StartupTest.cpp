@@ -126,7 +126,7 @@ TEST_F(StartupTest, FileArgumentOpenAndSaveAs)
 // The newest file comes first in place of the placeholder; an "&" in a path is shown, not
 // taken as a mnemonic. The status bar shows the lock keys that are on; the View menu shows,
 // hides and checks the bars; Cut, Copy, Paste and Undo are disabled; Reload is on the
-// toolbar only.
+// toolbar only; every button but Print has a tooltip and a prompt.
 TEST_F(StartupTest, FrameMenusAndBars)
 {
     ASSERT_TRUE(Start(""));
@@ -161,6 +161,14 @@ TEST_F(StartupTest, FrameMenusAndBars)
     for (int nId : {wxID_CUT, wxID_COPY, wxID_PASTE, wxID_UNDO})
         EXPECT_FALSE(IsEnabled(nId)) << nId;
     EXPECT_TRUE(IsEnabled(ID_FILE_RELOAD));
+    for (size_t i = 0; i < pFrame->m_wndToolBar->GetToolsCount(); i++)
+    {
+        const wxToolBarToolBase* pTool = pFrame->m_wndToolBar->GetToolByPos(int(i));
+        if (pTool->IsSeparator() || pTool->GetId() == wxID_PRINT)
+            continue;
+        EXPECT_NE("", pTool->GetShortHelp()) << pTool->GetId();
+        EXPECT_NE("", pTool->GetLongHelp()) << pTool->GetId();
+    }
     EXPECT_EQ(nullptr, pFrame->GetMenuBar()->FindItem(ID_FILE_RELOAD));
     for (wxWindow* pBar :
          std::initializer_list<wxWindow*>{pFrame->m_wndToolBar, pFrame->m_wndStatusBar})

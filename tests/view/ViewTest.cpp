@@ -101,3 +101,76 @@ TEST_F(ViewTest, StoredByteOrderReachesTheControlAndTogglesToItsLowestBit)
         EXPECT_EQ(0xEE, Probe().Bytes()[2]);
     }
 }
+
+// The caret, segment and view panes as the frame sets them when idle: after the start, a
+// step, a word length, a byte-order toggle and caret moves by key and by click.
+TEST_F(ViewTest, StatusPanesSayWhereTheCaretIs)
+{
+    const auto panes = []
+    {
+        wxIdleEvent idle;
+        Frame()->ProcessWindowEvent(idle);
+        std::string str;
+        for (int i = CMainFrame::kPaneCaret; i < CMainFrame::kPaneCount; i++)
+            str += Frame()->m_wndStatusBar->GetStatusText(i) + "|";
+        return str;
+    };
+    StartWithSegments(0);
+    EXPECT_EQ("||8-bit, order 0|", panes());
+    TearDown();
+    StartWithSegments(3);
+    const wxSize cell = Ctrl().GetTextExtent("0");
+    const int nCharCol = CHexLayout(2, 32, 0, 8, true, true).GetCharCol();
+    const struct
+    {
+        const char* pszStep;
+        std::function<void()> step;
+        const char* pszPanes;
+    } kSteps[] = {
+        {"open", [] {},
+         "Address 00000100|Segment 1 of 3: 00000100-00000127, 40 bytes|8-bit, order 0|"},
+        {"next", [] { Command(ID_VIEW_NEXT_SEGMENT); },
+         "Address 00001001|Segment 2 of 3: 00001001-00001046, 70 bytes|8-bit, order 0|"},
+        {"line down", [] { Probe().Key(CHexEditCtrl::VK_DOWN); },
+         "Address 00001011|Segment 2 of 3: 00001001-00001046, 70 bytes|8-bit, order 0|"},
+        {"16 bit", [] { Command(ID_VIEW_WORD16); },
+         "Address 00001001, word 00000800|Segment 2 of 3: 00001001-00001046, 70 bytes|16-bit, "
+         "order 0|"},
+        {"byte order", [] { Command(ID_VIEW_BYTEORDER); },
+         "Address 00001002, word 00000800|Segment 2 of 3: 00001001-00001046, 70 bytes|16-bit, "
+         "order 1|"},
+        {"click", [&] { Probe().Down((nCharCol + 5) * cell.x + 1, cell.y + 1), Probe().Up(0, 0); },
+         "Address 00001026, word 00000812|Segment 2 of 3: 00001001-00001046, 70 bytes|16-bit, "
+         "order 1|"},
+        {"last", [] { Command(ID_VIEW_NEXT_SEGMENT); },
+         "Address 00020001, word 00010000|Segment 3 of 3: 00020000-00020008, 9 bytes|16-bit, order "
+         "1|"},
+    };
+    for (const auto& [pszStep, step, pszPanes] : kSteps)
+    {
+        step();
+        EXPECT_EQ(pszPanes, panes()) << pszStep;
+    }
+}
+
+// A pane widens for a text longer than it was made for, so that the text fits between the
+// pane's borders and margins, and in the last pane beside the size grip.
+TEST_F(ViewTest, StatusPanesFitTheirText)
+{
+    WriteProfileInt("view", "wordlen", 4);
+    StartOn("long.hex", {{0x100, std::vector<uint8_t>(100000, 0x44)}});
+    Frame()->SetClientSize(1200, 400);
+    wxIdleEvent idle;
+    Frame()->ProcessWindowEvent(idle);
+    const wxStatusBar* pBar = Frame()->m_wndStatusBar;
+    // the bar's margin on each side of a text, and the pixel GTK moves it by
+    const int nMargins = 2 * 2 + 1;
+    for (int i = CMainFrame::kPaneCaret; i < CMainFrame::kPaneCount; i++)
+    {
+        wxRect rect;
+        ASSERT_TRUE(pBar->GetFieldRect(i, rect));
+        const int nGrip = i == CMainFrame::kPaneCount - 1 ? pBar->GetClientSize().y : 0;
+        EXPECT_LE(pBar->GetTextExtent(pBar->GetStatusText(i)).x + nMargins + nGrip, rect.width)
+            << pBar->GetStatusText(i);
+    }
+}
