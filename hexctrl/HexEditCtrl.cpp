@@ -15,8 +15,8 @@ wxFont MakeDisplayFont()
 {
     const double dScale = wxDisplay().GetScaleFactor();
     const double dPixelsPerInch = wxGetDisplayPPI().y > 0 ? wxGetDisplayPPI().y : 96;
-    return wxFont(wxFontInfo(12.0 * 72.0 * std::max(dScale, 1.0) / dPixelsPerInch)
-                      .FaceName("Courier New"));
+    return wxFont(
+        wxFontInfo(12.0 * 72.0 * std::max(dScale, 1.0) / dPixelsPerInch).FaceName("Courier New"));
 }
 } // namespace
 

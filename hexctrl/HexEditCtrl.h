@@ -5,10 +5,14 @@
 #include "HexCaret.h"
 #include "HexGlyphs.h"
 #include "HexLayout.h"
+#include "HexPicture.h"
 
 #include <wx/bitmap.h>
 #include <wx/font.h>
 #include <wx/window.h>
+
+#include <string>
+#include <vector>
 
 class CHexEditCtrl : public wxWindow
 {
@@ -172,8 +176,8 @@ private:
     CHexLayout GetLayout() const;
     void RecalcLayout(int nClientHeight);
     void EnsureLayout();
-    void DrawLines(const CHexGlyphs::CFrame& frame, int nBottom) const;
-    void DrawCaret(const CHexGlyphs::CFrame& frame, int nClientHeight) const;
+    void ComposeRows(const CHexGlyphs::CFrame& frame, int nClientHeight, bool bAll);
+    void GetDrawnCaretCells(int nClientHeight, int* pRow, int* pFirst, int* pCount) const;
     int GetDeviceScale() const;
 
     void CarryCaret(int nDelta);
@@ -220,7 +224,8 @@ private:
 
     CHexCaret m_caret;
     CHexGlyphs m_glyphs;
-    wxBitmap m_bmpFrame; // the off-screen picture, kept while the size stays
+    CHexPicture m_picture;              // the off-screen picture, kept while the size stays
+    std::vector<std::string> m_rowKeys; // what each row of the picture shows
 
     // Asks for huge pages over the whole 2 MiB pages of a freshly allocated block.
     static void AdviseHugePages(void* pBlock, size_t nSize);

@@ -1,7 +1,6 @@
 #include "HexEditCtrl.h"
 
-#include <wx/dcbuffer.h>
-#include <wx/rawbmp.h>
+#include <wx/dcclient.h>
 #include <wx/settings.h>
 
 #include <algorithm>
@@ -9,9 +8,8 @@
 
 void CHexEditCtrl::OnPaint(wxPaintEvent&)
 {
-    // The picture is composed off screen and copied in one block, so nothing flickers; the
-    // buffer also spares the screen a bitmap that was just written pixel by pixel.
-    wxBufferedPaintDC dc(this);
+    // The picture is composed off screen and copied in one block, so nothing flickers.
+    wxPaintDC dc(this);
     RenderTo(dc, GetClientSize(), GetUpdateRegion().GetBox());
 }
 
@@ -22,40 +20,21 @@ void CHexEditCtrl::RenderTo(wxDC& dc, const wxSize& size)
 
 void CHexEditCtrl::RenderTo(wxDC& dc, const wxSize& size, const wxRect& rcUpdate)
 {
-    if (size.x <= 0 || size.y <= 0)
-        return;
     // the picture has the window's device pixels, its cells the logical size of today's text
     const int nScale = GetDeviceScale();
+    bool bNew = false;
+    if (size.x <= 0 || size.y <= 0 || !m_picture.Prepare(size, nScale, &bNew))
+        return;
     if (!m_glyphs.IsBuilt() || m_glyphs.GetScale() != nScale)
-        m_glyphs.Build(m_font, nScale);
-    if (!m_bmpFrame.IsOk() || m_bmpFrame.GetDIPSize() != size ||
-        m_bmpFrame.GetScaleFactor() != nScale)
-        m_bmpFrame.CreateWithDIPSize(size, nScale, 24);
-    m_glyphs.SetColours(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW),
-                        wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT));
-    {
-        wxNativePixelData pixels(m_bmpFrame);
-        if (!pixels)
-            return;
-        wxNativePixelData::Iterator origin(pixels);
-        const CHexGlyphs::CFrame frame = {origin.m_ptr, pixels.GetRowStride(), size.x * nScale,
-                                          size.y * nScale};
-        m_glyphs.Fill(frame);
-        if (m_pData != nullptr)
-        {
-            if (m_bLayoutDirty)
-                RecalcLayout(size.y);
-            // only whole lines are drawn
-            const int nBottom = (size.y / m_nLineHeight) * m_nLineHeight;
-            DrawLines(frame, nBottom);
-            DrawCaret(frame, size.y);
-        }
-    }
-    const wxRect rc = rcUpdate.Intersect(wxRect(size));
-    if (rc == wxRect(size))
-        dc.DrawBitmap(m_bmpFrame, 0, 0);
-    else if (!rc.IsEmpty())
-        dc.DrawBitmap(m_bmpFrame.GetSubBitmap(rc), rc.GetPosition());
+        m_glyphs.Build(m_font, nScale), bNew = true;
+    if (m_glyphs.SetColours(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW),
+                            wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT)))
+        bNew = true;
+    if (m_pData != nullptr && m_bLayoutDirty)
+        RecalcLayout(size.y);
+    const CHexPicture::CPixels pixels = m_picture.Lock();
+    ComposeRows({pixels.pBits, pixels.nStride, pixels.nWidth, pixels.nHeight}, size.y, bNew);
+    m_picture.DrawTo(dc, rcUpdate.Intersect(wxRect(size)));
 }
 
 // Device pixels per logical pixel: whole on the desktops that scale windows (2 at 200 %).
@@ -112,43 +91,71 @@ void CHexEditCtrl::EnsureLayout()
     RecalcLayout(GetClientSize().y);
 }
 
-// One pass over the visible lines; blanks are left as the background shows them.
-void CHexEditCtrl::DrawLines(const CHexGlyphs::CFrame& frame, int nBottom) const
+// Rows keep their pixels while their text and caret cells stay the same, so that typing, a caret
+// step or a blink redraws a row or two; a new picture, scale or colour redraws every row. Only
+// whole lines are drawn; the rest of the window keeps the background.
+void CHexEditCtrl::ComposeRows(const CHexGlyphs::CFrame& frame, int nClientHeight, bool bAll)
 {
-    const CHexLayout layout = GetLayout();
-    char szLine[CHexLayout::LINE_TEXT];
-    for (int i = m_nTopOffset, y = 0; i < m_nDataLen && y < nBottom;
-         i += m_nBytesPerLine, y += m_nLineHeight)
+    if (bAll)
     {
-        const int n =
-            layout.FormatLine(szLine, m_pData, m_nDataLen, static_cast<uint32_t>(m_nBaseAddress), i,
-                              CHexLayout::LINE_SCREEN);
-        m_glyphs.DrawText(frame, m_nAddrX, y, szLine, n, false);
+        m_glyphs.Fill(frame, 0, nClientHeight);
+        m_rowKeys.clear();
+    }
+    if (m_nLineHeight <= 0)
+        return;
+    const int nRows = nClientHeight / m_nLineHeight;
+    if (static_cast<int>(m_rowKeys.size()) < nRows)
+        m_rowKeys.resize(static_cast<size_t>(nRows));
+    int nCaretRow = -1, nCaretFirst = 0, nCaretCount = 0;
+    GetDrawnCaretCells(nClientHeight, &nCaretRow, &nCaretFirst, &nCaretCount);
+    const CHexLayout layout = GetLayout();
+    // the row's text, then for the caret's row a line break and its first cell and count
+    char szKey[CHexLayout::LINE_TEXT + 4];
+    for (int nRow = 0; nRow < nRows; ++nRow)
+    {
+        const long long nLineStart = m_nTopOffset + static_cast<long long>(nRow) * m_nBytesPerLine;
+        int n = 0;
+        if (m_pData != nullptr && nLineStart >= 0 && nLineStart < m_nDataLen)
+            n = layout.FormatLine(szKey, m_pData, m_nDataLen, static_cast<uint32_t>(m_nBaseAddress),
+                                  static_cast<int>(nLineStart), CHexLayout::LINE_SCREEN);
+        int nKey = n;
+        if (nRow == nCaretRow)
+        {
+            // a caret past the line's text covers blanks
+            std::fill(szKey + n, szKey + std::max(n, nCaretFirst + nCaretCount), ' ');
+            nKey = std::max(n, nCaretFirst + nCaretCount);
+            szKey[nKey++] = '\n';
+            szKey[nKey++] = static_cast<char>(nCaretFirst);
+            szKey[nKey++] = static_cast<char>(nCaretCount);
+        }
+        std::string& strKey = m_rowKeys[static_cast<size_t>(nRow)];
+        if (strKey.size() == static_cast<size_t>(nKey) && strKey.compare(0, nKey, szKey, nKey) == 0)
+            continue;
+        strKey.assign(szKey, static_cast<size_t>(nKey));
+        // each pixel of the row is written once: the cells, then the background right of them
+        const int y = nRow * m_nLineHeight;
+        m_glyphs.DrawText(frame, m_nAddrX, y, szKey, n, false);
+        m_glyphs.Fill(frame, y, m_nLineHeight, m_nAddrX + n * m_nCharWidth);
+        if (nRow == nCaretRow)
+            m_glyphs.DrawText(frame, nCaretFirst * m_nCharWidth, y, szKey + nCaretFirst,
+                              nCaretCount, true);
     }
 }
 
-// The caret inverts the cells it covers, whatever they show.
-void CHexEditCtrl::DrawCaret(const CHexGlyphs::CFrame& frame, int nClientHeight) const
+// The cells the caret inverts, whatever they show: on a whole line of the window, at whole
+// cells, in its visible phase; a row of -1 when none.
+void CHexEditCtrl::GetDrawnCaretCells(int nClientHeight, int* pRow, int* pFirst, int* pCount) const
 {
-    if (!m_caret.IsDrawn() || m_nCharWidth <= 0)
+    *pRow = -1;
+    if (!m_caret.IsDrawn() || m_nCharWidth <= 0 || m_nLineHeight <= 0)
         return;
     const wxRect rect = m_caret.GetRect();
-    const int nRow = rect.y / m_nLineHeight;
-    if (rect.y < 0 || rect.x < 0 || rect.y % m_nLineHeight != 0 || rect.x % m_nCharWidth != 0)
+    if (rect.y < 0 || rect.x < 0 || rect.y % m_nLineHeight != 0 || rect.x % m_nCharWidth != 0 ||
+        rect.y + m_nLineHeight > nClientHeight)
         return;
-    // only on a whole line, as for the caret's placement
-    if (rect.y + m_nLineHeight > nClientHeight)
-        return;
-    const long long nLineStart = m_nTopOffset + static_cast<long long>(nRow) * m_nBytesPerLine;
-    const CHexLayout layout = GetLayout();
-    const int nCells = layout.GetCharCol() + m_nBytesPerLine;
-    char szLine[CHexLayout::LINE_TEXT];
-    std::fill(szLine, szLine + nCells, ' ');
-    if (nLineStart < m_nDataLen)
-        layout.FormatLine(szLine, m_pData, m_nDataLen, static_cast<uint32_t>(m_nBaseAddress),
-                          static_cast<int>(nLineStart), CHexLayout::LINE_SCREEN);
-    const int nFirst = rect.x / m_nCharWidth;
-    const int nCount = std::min(rect.width / m_nCharWidth, nCells - nFirst);
-    if (nCount > 0)
-        m_glyphs.DrawText(frame, rect.x, rect.y, szLine + nFirst, nCount, true);
+    const int nCells = GetLayout().GetCharCol() + m_nBytesPerLine;
+    *pFirst = rect.x / m_nCharWidth;
+    *pCount = std::min(rect.width / m_nCharWidth, nCells - *pFirst);
+    if (*pCount > 0)
+        *pRow = rect.y / m_nLineHeight;
 }

@@ -16,13 +16,12 @@ void CHexEditCtrl::PrintLines(wxDC& dc, int* pOffset, int nTop, int nMaxLines,
     const CHexLayout layout = GetLayout();
     char szLine[CHexLayout::LINE_TEXT];
     // a line is printed only when its bottom lies above the page's bottom edge
-    for (int nLines = 0; nTop + h < page.y && *pOffset < m_nDataLen && nLines < nMaxLines;
-         ++nLines)
+    for (int nLines = 0; nTop + h < page.y && *pOffset < m_nDataLen && nLines < nMaxLines; ++nLines)
     {
         const int i = *pOffset;
-        const int n = layout.FormatLine(szLine, m_pData, m_nDataLen,
-                                        static_cast<uint32_t>(m_nBaseAddress), i,
-                                        CHexLayout::LINE_PRINT);
+        const int n =
+            layout.FormatLine(szLine, m_pData, m_nDataLen, static_cast<uint32_t>(m_nBaseAddress), i,
+                              CHexLayout::LINE_PRINT);
         // drawn as it is: an "&" prints as itself
         if (n > 0)
             dc.DrawText(wxString::FromAscii(szLine, n), 0, nTop);

@@ -3,21 +3,31 @@
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
-#include <wx/rawbmp.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace
 {
-typedef wxNativePixelFormat CFormat;
-static_assert(CFormat::SizePixel == 3, "frames are drawn as 24-bit pixels");
+// Pixels of the picture: 32-bit words of 0xXXRRGGBB in the machine's byte order.
+const int kPixelBytes = 4;
 
 void PutPixel(unsigned char* p, const unsigned char rgb[3])
 {
-    p[CFormat::RED] = rgb[0];
-    p[CFormat::GREEN] = rgb[1];
-    p[CFormat::BLUE] = rgb[2];
+    const uint32_t dwPixel = 0xFF000000u | uint32_t(rgb[0]) << 16 | uint32_t(rgb[1]) << 8 | rgb[2];
+    std::memcpy(p, &dwPixel, sizeof dwPixel);
+}
+
+// A cell's row is a few dozen bytes: copied inline, two pixels at a time, it costs less than a
+// call to the library's copy, which a paint would make for every row of every cell.
+void CopyPixels(unsigned char* pDst, const unsigned char* pSrc, int nPixels)
+{
+    int i = 0;
+    for (; i + 2 <= nPixels; i += 2)
+        __builtin_memcpy(pDst + i * kPixelBytes, pSrc + i * kPixelBytes, 2 * kPixelBytes);
+    if (i < nPixels)
+        __builtin_memcpy(pDst + i * kPixelBytes, pSrc + i * kPixelBytes, kPixelBytes);
 }
 
 unsigned char Blend(unsigned char background, unsigned char text, unsigned char coverage)
@@ -66,14 +76,15 @@ void CHexGlyphs::Build(const wxFont& font, int nScale)
     m_colourBackground = wxColour();
 }
 
-void CHexGlyphs::SetColours(const wxColour& background, const wxColour& text)
+bool CHexGlyphs::SetColours(const wxColour& background, const wxColour& text)
 {
     if (background == m_colourBackground && text == m_colourText)
-        return;
+        return false;
     m_colourBackground = background;
     m_colourText = text;
     Colour(0, background, text);
     Colour(1, text, background);
+    return true;
 }
 
 void CHexGlyphs::Colour(int nScheme, const wxColour& background, const wxColour& text)
@@ -82,13 +93,13 @@ void CHexGlyphs::Colour(int nScheme, const wxColour& background, const wxColour&
     const unsigned char fg[3] = {text.Red(), text.Green(), text.Blue()};
     std::copy(bg, bg + 3, m_background[nScheme]);
     std::vector<unsigned char>& cells = m_cells[nScheme];
-    cells.resize(m_coverage.size());
-    for (size_t i = 0; i < m_coverage.size(); i += 3)
+    cells.resize(m_coverage.size() / 3 * kPixelBytes);
+    for (size_t i = 0, j = 0; i < m_coverage.size(); i += 3, j += kPixelBytes)
     {
         unsigned char rgb[3];
         for (int c = 0; c < 3; ++c)
             rgb[c] = Blend(bg[c], fg[c], m_coverage[i + c]);
-        PutPixel(&cells[i], rgb);
+        PutPixel(&cells[j], rgb);
     }
 }
 
@@ -98,20 +109,24 @@ const unsigned char* CHexGlyphs::Cell(int nScheme, char ch) const
     if (nIndex < 0 || nIndex >= CHAR_COUNT)
         nIndex = '.' - FIRST_CHAR;
     const size_t nCellBytes =
-        static_cast<size_t>(m_nCellWidth) * m_nCellHeight * m_nScale * m_nScale * 3;
+        static_cast<size_t>(m_nCellWidth) * m_nCellHeight * m_nScale * m_nScale * kPixelBytes;
     return &m_cells[nScheme][static_cast<size_t>(nIndex) * nCellBytes];
 }
 
-void CHexGlyphs::Fill(const CFrame& frame) const
+void CHexGlyphs::Fill(const CFrame& frame, int nY, int nHeight, int nX) const
 {
-    if (frame.nWidth <= 0 || frame.nHeight <= 0)
+    const int nTop = std::clamp(nY * m_nScale, 0, frame.nHeight);
+    const int nEnd = std::clamp((nY + nHeight) * m_nScale, nTop, frame.nHeight);
+    const int nLeft = std::clamp(nX * m_nScale, 0, frame.nWidth);
+    if (nLeft == frame.nWidth || nTop == nEnd)
         return;
-    unsigned char* pFirst = frame.pBits;
-    for (int x = 0; x < frame.nWidth; ++x)
-        PutPixel(pFirst + x * 3, m_background[0]);
-    for (int y = 1; y < frame.nHeight; ++y)
-        std::memcpy(pFirst + static_cast<ptrdiff_t>(y) * frame.nStride, pFirst,
-                    static_cast<size_t>(frame.nWidth) * 3);
+    unsigned char* pFirst = frame.pBits + static_cast<ptrdiff_t>(nTop) * frame.nStride;
+    for (int x = nLeft; x < frame.nWidth; ++x)
+        PutPixel(pFirst + x * kPixelBytes, m_background[0]);
+    for (int y = nTop + 1; y < nEnd; ++y)
+        std::memcpy(frame.pBits + static_cast<ptrdiff_t>(y) * frame.nStride + nLeft * kPixelBytes,
+                    pFirst + nLeft * kPixelBytes,
+                    static_cast<size_t>(frame.nWidth - nLeft) * kPixelBytes);
 }
 
 void CHexGlyphs::DrawText(const CFrame& frame, int nX, int nY, const char* psz, int n,
@@ -128,18 +143,14 @@ void CHexGlyphs::DrawText(const CFrame& frame, int nX, int nY, const char* psz, 
         const int x0 = nX * m_nScale + i * cw;
         if (x0 >= frame.nWidth)
             break;
-        // the frame was filled with the ordinary background already
-        if (psz[i] == ' ' && !bInverted)
-            continue;
         const int nSkip = std::max(0, -x0);
         const int nCopy = std::min(cw, frame.nWidth - x0) - nSkip;
         if (nCopy <= 0)
             continue;
         const unsigned char* pCell = Cell(nScheme, psz[i]);
         for (int y = nRowFirst; y < nRowEnd; ++y)
-            std::memcpy(frame.pBits + static_cast<ptrdiff_t>(nTop + y) * frame.nStride +
-                            static_cast<ptrdiff_t>(x0 + nSkip) * 3,
-                        pCell + (static_cast<size_t>(y) * cw + nSkip) * 3,
-                        static_cast<size_t>(nCopy) * 3);
+            CopyPixels(frame.pBits + static_cast<ptrdiff_t>(nTop + y) * frame.nStride +
+                           static_cast<ptrdiff_t>(x0 + nSkip) * kPixelBytes,
+                       pCell + (static_cast<size_t>(y) * cw + nSkip) * kPixelBytes, nCopy);
     }
 }

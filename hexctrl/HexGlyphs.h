@@ -12,7 +12,7 @@
 class CHexGlyphs
 {
 public:
-    // A locked 24-bit frame in the platform's native pixel order, sized in device pixels.
+    // A locked frame of 32-bit pixels (0xXXRRGGBB words), sized in device pixels.
     struct CFrame
     {
         unsigned char* pBits;
@@ -33,10 +33,14 @@ public:
 
     // Text on background for ordinary cells; the inverted cells under the caret swap the two,
     // so that they read as well as the text does on light and dark themes alike.
-    void SetColours(const wxColour& background, const wxColour& text);
+    // True when the colours changed.
+    bool SetColours(const wxColour& background, const wxColour& text);
 
-    void Fill(const CFrame& frame) const;
-    // Draws n characters from the logical pixel (nX, nY), one cell each, clipped to the frame.
+    // Fills nHeight logical pixels of the frame's rows from nY, right of nX, with the ordinary
+    // background.
+    void Fill(const CFrame& frame, int nY, int nHeight, int nX = 0) const;
+    // Draws n characters from the logical pixel (nX, nY), one whole cell each (blanks too),
+    // clipped to the frame.
     void DrawText(const CFrame& frame, int nX, int nY, const char* psz, int n,
                   bool bInverted) const;
 

@@ -1,7 +1,11 @@
-// One full paint of the control, for segments of 1 KiB, 16 MiB and 256 MiB and each word
-// length: the time must follow the visible lines, not the segment's size.
-//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/paint/paintbench
+// One paint of the control in which every line is new (as after Page Down), for segments of
+// 1 KiB, 64 MiB and 256 MiB and each word length: the time must follow the visible lines, not
+// the segment's size; and one in which nothing changed (an expose), which only copies pixels.
+// A desktop scaled to 200 % paints four times the pixels; run it both ways to compare:
+//   xvfb-run -a -s "-screen 0 1920x1200x24" build/bench/paint/paintbench
+//   GDK_SCALE=2 xvfb-run -a -s "-screen 0 3840x2400x24" build/bench/paint/paintbench
 #include "HexEditCtrl.h"
+#include "HexEditCtrlProbe.h"
 
 #include <benchmark/benchmark.h>
 #include <wx/app.h>
@@ -58,12 +62,23 @@ void BM_Paint(benchmark::State& state)
     const int nWordLen = static_cast<int>(state.range(1));
     Load(nSize, nWordLen);
     const wxSize size = s_bench.pCtrl->GetClientSize();
-    wxBitmap bitmap(size, 24);
+    const double dScale = s_bench.pCtrl->GetContentScaleFactor();
+    wxBitmap bitmap;
+    bitmap.CreateWithDIPSize(size, dScale, 24);
     wxMemoryDC dc(bitmap);
+    const bool bNewLines = state.range(2) != 0;
+    CHexEditCtrlProbe probe(*s_bench.pCtrl);
+    const int nPage = LINES * BytesPerLine(nWordLen);
     for (auto _ : state)
+    {
+        if (bNewLines)
+            probe.TopOffset() = probe.TopOffset() == 0 && nSize > 2 * nPage ? nPage : 0;
         s_bench.pCtrl->RenderTo(dc, size);
+    }
+    probe.TopOffset() = 0;
     state.counters["cells"] = size.x / CellSize().x;
     state.counters["lines"] = size.y / CellSize().y;
+    state.counters["scale"] = dScale;
 }
 
 // Dragging the thumb to the last line of the longest segment: one scroll, one repaint.
@@ -84,7 +99,7 @@ void BM_ThumbToEnd(benchmark::State& state)
 // For comparison: a repaint on the screen with nothing scrolled.
 void BM_RepaintOnScreen(benchmark::State& state)
 {
-    Load(256 << 20, 2);
+    Load(64 << 20, 2);
     for (auto _ : state)
     {
         s_bench.pCtrl->Refresh(false);
@@ -121,14 +136,15 @@ int main(int argc, char** argv)
         return 1;
     CHexEditCtrl::EnableCaretBlink(false);
     SetUpWindow();
-    for (int nSize : {1 << 10, 16 << 20, 256 << 20})
+    for (int nSize : {1 << 10, 64 << 20, 256 << 20})
         for (int nWordLen = 1; nWordLen <= 4; ++nWordLen)
-            benchmark::RegisterBenchmark("Paint", BM_Paint)
-                ->Args({nSize, nWordLen})
-                ->ArgNames({"bytes", "wordlen"})
-                ->Unit(benchmark::kMicrosecond);
+            for (int nNewLines : {1, 0})
+                benchmark::RegisterBenchmark("Paint", BM_Paint)
+                    ->Args({nSize, nWordLen, nNewLines})
+                    ->ArgNames({"bytes", "wordlen", "newlines"})
+                    ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("ThumbToEnd256MiB", BM_ThumbToEnd)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("RepaintOnScreen256MiB", BM_RepaintOnScreen)
+    benchmark::RegisterBenchmark("RepaintOnScreen64MiB", BM_RepaintOnScreen)
         ->Unit(benchmark::kMicrosecond);
     benchmark::RunSpecifiedBenchmarks();
     delete s_bench.pFrame;
