@@ -11,6 +11,7 @@
 #include <wx/utils.h>
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -60,7 +61,8 @@ wxMenu* CreateFileMenu()
     // stands for the recent files until there is one
     pMenu->Append(wxID_FILE1, "Recent File")->Enable(false);
     pMenu->AppendSeparator();
-    AppendItem(pMenu, wxID_EXIT, "E&xit");
+    // the shortcut every Linux desktop program has; shown, so that it is the one that works
+    AppendItem(pMenu, wxID_EXIT, "E&xit\tCtrl+Q");
     return pMenu;
 }
 
@@ -212,7 +214,7 @@ int CMainFrame::OnCreate()
 {
     SetIcons(CorvaneRes::GetAppIcons());
     SetMenuBar(CreateMainMenu());
-    SetAcceleratorTable(CreateAccelerators());
+    SetAcceleratorTable(CreateAccelerators(GetMenuBar()));
     if (m_docManager)
         m_docManager->FileHistoryUseMenu(GetMenuBar()->GetMenu(0));
     if (!CreateMainToolBar() || !CreateMainStatusBar())
@@ -337,9 +339,11 @@ wxMenuBar* CMainFrame::CreateMainMenu()
     return pMenuBar;
 }
 
-wxAcceleratorTable CMainFrame::CreateAccelerators()
+// The edit keys of the table and every shortcut a menu shows: the dump sees keys first and
+// hands on only these, so a shortcut the user reads in a menu never types into the data.
+wxAcceleratorTable CMainFrame::CreateAccelerators(const wxMenuBar* pMenuBar)
 {
-    wxAcceleratorEntry entries[] = {
+    std::vector<wxAcceleratorEntry> entries = {
         {wxACCEL_CTRL, 'N', wxID_NEW},           {wxACCEL_CTRL, 'O', wxID_OPEN},
         {wxACCEL_CTRL, 'S', wxID_SAVE},          {wxACCEL_CTRL, 'Z', wxID_UNDO},
         {wxACCEL_CTRL, 'X', wxID_CUT},           {wxACCEL_CTRL, 'C', wxID_COPY},
@@ -348,7 +352,31 @@ wxAcceleratorTable CMainFrame::CreateAccelerators()
         {wxACCEL_SHIFT, WXK_INSERT, wxID_PASTE}, {wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE},
         {wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE},
     };
-    return wxAcceleratorTable(WXSIZEOF(entries), entries);
+    for (size_t i = 0; pMenuBar != nullptr && i < pMenuBar->GetMenuCount(); ++i)
+        AppendMenuAccelerators(pMenuBar->GetMenu(i), entries);
+    return wxAcceleratorTable(static_cast<int>(entries.size()), entries.data());
+}
+
+void CMainFrame::AppendMenuAccelerators(const wxMenu* pMenu,
+                                        std::vector<wxAcceleratorEntry>& entries)
+{
+    for (const wxMenuItem* pItem : pMenu->GetMenuItems())
+    {
+        if (pItem->IsSubMenu())
+        {
+            AppendMenuAccelerators(pItem->GetSubMenu(), entries);
+            continue;
+        }
+        const std::unique_ptr<wxAcceleratorEntry> pAccel(pItem->GetAccel());
+        if (!pAccel || !pAccel->IsOk())
+            continue;
+        const bool bListed = std::any_of(
+            entries.begin(), entries.end(), [&](const wxAcceleratorEntry& entry)
+            { return entry.GetFlags() == pAccel->GetFlags() &&
+                     entry.GetKeyCode() == pAccel->GetKeyCode(); });
+        if (!bListed)
+            entries.emplace_back(pAccel->GetFlags(), pAccel->GetKeyCode(), pItem->GetId());
+    }
 }
 
 bool CMainFrame::Destroy()
@@ -402,6 +430,8 @@ void CMainFrame::OnSize(wxSizeEvent& event)
             pWindow->Show();
     }
     SendSizeEvent();
+    // the dump could not take the keyboard focus while it was held back
+    SetFocus();
 }
 
 void CMainFrame::SetKeyIndicators(bool bCaps, bool bNum, bool bScroll)
@@ -455,12 +485,22 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
     event.Skip();
 }
 
-// The view holds the keyboard focus whenever the frame is activated and ignores keys; the
-// control receives keys only after a click into it. The frame stands for the view here.
+// The dump is the window's one input area: it takes the keys whenever the frame is activated,
+// so that typing after start-up or Open reaches the data without a click first.
 void CMainFrame::OnActivate(wxActivateEvent& event)
 {
     if (event.GetActive())
         SetFocus();
     else
         event.Skip();
+}
+
+// The frame stands for the dump wherever the program or the toolkit focuses it.
+void CMainFrame::SetFocus()
+{
+    wxWindow* pDump = FindWindow(IDC_HEXEDIT);
+    if (pDump != nullptr && pDump->IsShownOnScreen())
+        pDump->SetFocus();
+    else
+        wxDocParentFrame::SetFocus();
 }

@@ -2,6 +2,7 @@
 // lock-key panes, and the size, position and state it had when it was last closed.
 #pragma once
 
+#include <wx/accel.h>
 #include <wx/bmpbndl.h>
 #include <wx/docview.h>
 #include <wx/weakref.h>
@@ -24,6 +25,8 @@ public:
     // Saves the placement while the window still exists.
     bool Destroy() override;
     bool Show(bool bShow = true) override;
+    // Gives the keyboard focus to the dump, once it is shown.
+    void SetFocus() override;
 
     // The lock-key panes show their key's name while the lock is on.
     void SetKeyIndicators(bool bCaps, bool bNum, bool bScroll);
@@ -32,7 +35,7 @@ public:
     void SetPositionPanes();
 
     static wxMenuBar* CreateMainMenu();
-    static wxAcceleratorTable CreateAccelerators();
+    static wxAcceleratorTable CreateAccelerators(const wxMenuBar* pMenuBar);
     // Status-bar panes in order: the prompt pane, the CAP, NUM and SCRL indicators, then
     // the caret's address, the segment shown and the word length with the byte order.
     enum EPane
@@ -69,6 +72,8 @@ protected:
     void ReleaseDocuments();
 
 private:
+    static void AppendMenuAccelerators(const wxMenu* pMenu,
+                                       std::vector<wxAcceleratorEntry>& entries);
     void OnUpdateEditDisabled(wxUpdateUIEvent& event);
     void OnViewToolbar(wxCommandEvent& event);
     void OnUpdateViewToolbar(wxUpdateUIEvent& event);

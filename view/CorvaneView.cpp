@@ -62,10 +62,7 @@ bool CCorvaneView::OnCreate(wxDocument* pDoc, long nFlags)
 void CCorvaneView::OnUpdate(wxView*, wxObject*)
 {
     m_nSegment = 0;
-    ShowSegment(GetSegment(0));
-    // an emptied control is not repainted by the control itself
-    if (m_hexCtrl.GetHandle())
-        m_hexCtrl.Refresh();
+    ShowCurrentSegment();
 }
 
 void CCorvaneView::OnChangeFilename()
@@ -121,11 +118,16 @@ int CCorvaneView::BytesPerLineFor(int nWordLen)
     return (32 + nWordLen - 1) / nWordLen * nWordLen;
 }
 
+// An emptied control is not repainted by the control itself. A segment just shown is where
+// the user types next, whatever had the keyboard focus before.
 void CCorvaneView::ShowCurrentSegment()
 {
     ShowSegment(GetSegment(m_nSegment));
-    if (m_hexCtrl.GetHandle())
-        m_hexCtrl.Refresh();
+    if (!m_hexCtrl.GetHandle())
+        return;
+    m_hexCtrl.Refresh();
+    if (m_hexCtrl.IsShownOnScreen())
+        m_hexCtrl.SetFocus();
 }
 
 void CCorvaneView::FitControl()

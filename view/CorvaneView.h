@@ -34,7 +34,6 @@ public:
     int GetWordLen() const;
     const CHexEditCtrl& GetHexCtrl() const { return m_hexCtrl; }
 
-
     // Hands the control a copy of the segment (null empties it), discarding its edits.
     void ShowSegment(const MemorySegment* pSegment);
     // Bytes per line for a word length: whole words, at least 32 bytes from 2 bytes up.
