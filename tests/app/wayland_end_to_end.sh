@@ -5,10 +5,11 @@
 # stored size, and maximized when stored so, and its stored position outlives the (0, 0) that
 # Wayland reports.
 # The compositor has no keyboard: keys come from the GTK module KEYS_MODULE through GDK.
-# Exits with 77 (skipped) only when the compositor cannot start here.
-# usage: wayland_end_to_end.sh CORVANE FIXTURE.hex KEYS_MODULE.so
+# SCALE 2 makes a desktop scaled to 200 %. Exits with 77 (skipped) only when the compositor
+# cannot start here.
+# usage: wayland_end_to_end.sh CORVANE FIXTURE.hex KEYS_MODULE.so [SCALE]
 set -u
-exe=$1 fixture=$2 module=$3
+exe=$1 fixture=$2 module=$3 scale=${4:-1}
 work=$(mktemp -d)
 pid= weston=
 trap '[ -n "$pid" ] && kill "$pid"; [ -n "$weston" ] && kill "$weston" 2>/dev/null; rm -rf "$work"' EXIT
@@ -24,8 +25,8 @@ mkdir -m 0700 "$XDG_RUNTIME_DIR" "$work/shots"
 printf '[shell]\npanel-position=none\nbackground-color=0xff404040\n' >"$work/weston.ini"
 socket=corvane-e2e
 env -u DISPLAY -u WAYLAND_DISPLAY weston --backend=headless-backend.so --use-pixman \
-    --width=1024 --height=768 --socket=$socket --config="$work/weston.ini" --idle-time=0 \
-    --debug --log="$work/weston.log" 2>>"$work/weston.stderr" &
+    --width=1024 --height=768 --scale="$scale" --socket=$socket --config="$work/weston.ini" \
+    --idle-time=0 --debug --log="$work/weston.log" 2>>"$work/weston.stderr" &
 weston=$!
 export WAYLAND_DISPLAY=$socket
 
@@ -99,11 +100,11 @@ shot before || fail "no screenshot"
 keys 1 2 3 4
 sleep 1
 shot typed || fail "no screenshot"
-cp "$work/typed.png" "${E2E_WAYLAND_SCREENSHOT:-wayland_end_to_end.png}"
+cp "$work/typed.png" "${E2E_WAYLAND_SCREENSHOT:-wayland_end_to_end_x$scale.png}"
 # four digits and their characters, not the whole window
 changed=$(differing before typed)
 [ "$changed" -gt 0 ] || fail "typing changed nothing"
-[ "$changed" -lt 5000 ] || fail "typing changed $changed pixels"
+[ "$changed" -lt $((5000 * scale * scale)) ] || fail "typing changed $changed pixels"
 
 saved=$(stat -c %Y "$file")
 sleep 1.1
