@@ -1,7 +1,7 @@
 #!/bin/bash
 # The real program under Weston's headless compositor, with no X display: it opens a file and
 # draws its dump, hex digits typed into the dump change the picture, Ctrl+S writes the image
-# as read (edits stay in the dump) and closing the window ends it. It comes back at its
+# as read (edits stay in the dump), Ctrl+Q or closing the window ends it. It comes back at its
 # stored size, and maximized when stored so, and its stored position outlives the (0, 0) that
 # Wayland reports.
 # The compositor has no keyboard: keys come from the GTK module KEYS_MODULE through GDK.
@@ -84,10 +84,10 @@ start() {
     grep -qx "window wayland normal view-three.hex - Corvane" "$work/out" ||
         fail "not a Wayland window: $(head -1 "$work/out")"
 }
-# closes the window as its title bar's close button does
+# ends the program with the keys given; "close" as the title bar's close button does
 quit() {
-    keys close
-    timeout 20 tail --pid="$pid" -f /dev/null || fail "the program did not end when closed"
+    keys "$1"
+    timeout 20 tail --pid="$pid" -f /dev/null || fail "the program did not end after $1"
     wait "$pid" || fail "exit status $?"
     pid=
 }
@@ -112,13 +112,13 @@ keys ctrl+s
 sleep 2
 [ "$(stat -c %Y "$file")" != "$saved" ] || fail "Save wrote nothing"
 srec_cmp "$fixture" -intel "$file" -intel || fail "the saved image differs from the one read"
-quit
+quit ctrl+q
 [ "$(placement)" = "1 300 200 1000 700" ] || fail "placement saved as $(placement)"
 
 # stored maximized: maximized again, and the normal rectangle kept
 store 3 300 200 1000 700
 start
 await "window wayland maximized" || fail "not maximized"
-quit
+quit close
 [ "$(placement)" = "3 300 200 1000 700" ] || fail "maximized placement saved as $(placement)"
 echo "wayland end to end: 1 passed, 0 failed"
