@@ -291,6 +291,16 @@ bool CMainFrame::CreateMainStatusBar()
     return true;
 }
 
+void CMainFrame::DoGiveHelp(const wxString& strText, bool bShow)
+{
+    wxDocParentFrame::DoGiveHelp(strText, bShow);
+    if (m_wndStatusBar == nullptr)
+        return;
+    std::vector<int> widths(kPaneCount, 0);
+    widths[kPanePrompt] = -1;
+    m_wndStatusBar->SetStatusWidths(kPaneCount, bShow ? widths.data() : m_paneWidths.data());
+}
+
 void CMainFrame::SetPaneText(int nPane, const wxString& strText)
 {
     if (m_wndStatusBar == nullptr || m_wndStatusBar->GetStatusText(nPane) == strText)

@@ -33,6 +33,9 @@ public:
     // The caret, segment and view panes show where the view stands; read when the frame
     // updates its panes, so the control never reports a caret move.
     void SetPositionPanes();
+    // A menu or toolbar prompt takes the whole bar while it shows: the panes beside the
+    // prompt pane leave it too little room for a sentence.
+    void DoGiveHelp(const wxString& strText, bool bShow) override;
 
     static wxMenuBar* CreateMainMenu();
     static wxAcceleratorTable CreateAccelerators(const wxMenuBar* pMenuBar);

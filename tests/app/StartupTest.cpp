@@ -67,7 +67,6 @@ TEST_P(UnreadableFileTest, EndsTheStartAndKeepsTheImageOnReload)
 }
 
 const char* const kNotRegular = "could not be read: not a regular file.";
-const char* const kNoData = "holds no Intel HEX data records.";
 INSTANTIATE_TEST_SUITE_P(
     Kinds, UnreadableFileTest,
     ::testing::Values(
@@ -78,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
         Unreadable{"DevZero", {"true", "/dev/zero", kNotRegular}},
         Unreadable{"ReadFails",
                    {"true", "/proc/self/mem", "could not be read: reading it failed part-way."}},
-        Unreadable{"EndRecordOnly", {"echo :00000001FF >e", "e", kNoData}}),
+        Unreadable{"EndRecordOnly",
+                   {"echo :00000001FF >e", "e", "holds no Intel HEX data records."}}),
     CCaseName());
 
 // A file named on the command line, even by a bare name, is opened and listed as recent by
@@ -171,7 +171,7 @@ TEST_F(StartupTest, FrameMenusAndBars)
 // The caret, segment and view panes as the frame sets them when idle: with no document, after
 // File Open, a step, a caret move by key, a word length, a byte-order toggle and a click. A
 // pane fits its text between the bar's margins (and the pixel GTK moves text by), the last
-// one beside the size grip.
+// one beside the size grip; a prompt, shown across the bar, fits too.
 TEST_F(StartupTest, StatusPanesSayWhereTheCaretIs)
 {
     ASSERT_TRUE(Start(""));
@@ -210,6 +210,10 @@ Address 00001026, word 00000812|Segment 2 of 3: 00001001-00001030, 48 bytes|16-b
         EXPECT_LE(pBar->GetTextExtent(pBar->GetStatusText(i)).x + nGrip + 9,
                   pBar->GetStatusWidth(i));
     }
+    Frame()->DoGiveHelp(CorvaneRes::GetCommandPrompt(wxID_ABOUT), true);
+    wxRect rect;
+    pBar->GetFieldRect(CMainFrame::kPanePrompt, rect);
+    EXPECT_LE(pBar->GetTextExtent(pBar->GetStatusText(CMainFrame::kPanePrompt)).x + 5, rect.width);
 }
 
 wxApp* CreateTestApp()
