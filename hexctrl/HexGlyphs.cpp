@@ -1,5 +1,7 @@
 #include "HexGlyphs.h"
 
+#include "HexLayout.h"
+
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
@@ -10,7 +12,7 @@
 
 namespace
 {
-// Pixels of the picture: 32-bit words of 0xXXRRGGBB in the machine's byte order.
+// Pixels of the picture: opaque 32-bit words 0xFFRRGGBB in the machine's byte order.
 const int kPixelBytes = 4;
 
 void PutPixel(unsigned char* p, const unsigned char rgb[3])
@@ -129,6 +131,8 @@ void CHexGlyphs::Fill(const CFrame& frame, int nY, int nHeight, int nX) const
                     static_cast<size_t>(frame.nWidth - nLeft) * kPixelBytes);
 }
 
+// Row by row across the whole text, so that the picture is written in order: a cell at a time
+// would write each of its rows far from the last.
 void CHexGlyphs::DrawText(const CFrame& frame, int nX, int nY, const char* psz, int n,
                           bool bInverted) const
 {
@@ -138,14 +142,27 @@ void CHexGlyphs::DrawText(const CFrame& frame, int nX, int nY, const char* psz, 
     const int nTop = nY * m_nScale;
     const int nRowFirst = std::max(0, -nTop);
     const int nRowEnd = std::min(ch, frame.nHeight - nTop);
-    for (int i = 0; i < n; ++i)
+    const int nLeft = nX * m_nScale;
+    // the cells that lie wholly in the frame are copied whole; a cut one at either edge alone
+    const int nFirst = std::clamp((-nLeft + cw - 1) / cw, 0, n);
+    const int nWhole = std::clamp((frame.nWidth - nLeft) / cw, nFirst, n);
+    const unsigned char* cells[CHexLayout::LINE_TEXT];
+    for (int i = nFirst; i < nWhole; ++i)
+        cells[i] = Cell(nScheme, psz[i]);
+    for (int y = nRowFirst; y < nRowEnd; ++y)
     {
-        const int x0 = nX * m_nScale + i * cw;
-        if (x0 >= frame.nWidth)
-            break;
+        unsigned char* pRow = frame.pBits + static_cast<ptrdiff_t>(nTop + y) * frame.nStride;
+        const size_t nCellRow = static_cast<size_t>(y) * cw * kPixelBytes;
+        for (int i = nFirst; i < nWhole; ++i)
+            CopyPixels(pRow + static_cast<ptrdiff_t>(nLeft + i * cw) * kPixelBytes,
+                       cells[i] + nCellRow, cw);
+    }
+    for (int i : {nFirst - 1, nWhole})
+    {
+        const int x0 = nLeft + i * cw;
         const int nSkip = std::max(0, -x0);
         const int nCopy = std::min(cw, frame.nWidth - x0) - nSkip;
-        if (nCopy <= 0)
+        if (i < 0 || i >= n || nCopy <= 0)
             continue;
         const unsigned char* pCell = Cell(nScheme, psz[i]);
         for (int y = nRowFirst; y < nRowEnd; ++y)

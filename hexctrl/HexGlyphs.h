@@ -12,7 +12,7 @@
 class CHexGlyphs
 {
 public:
-    // A locked frame of 32-bit pixels (0xXXRRGGBB words), sized in device pixels.
+    // A locked frame of 32-bit pixels (0xFFRRGGBB words), sized in device pixels.
     struct CFrame
     {
         unsigned char* pBits;

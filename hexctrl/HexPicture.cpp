@@ -19,7 +19,7 @@ bool CHexPicture::Prepare(const wxSize& size, int nScale, bool* pNew)
     *pNew = true;
     if (m_pSurface != nullptr)
         cairo_surface_destroy(m_pSurface);
-    m_pSurface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, size.x * nScale, size.y * nScale);
+    m_pSurface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size.x * nScale, size.y * nScale);
     if (cairo_surface_status(m_pSurface) != CAIRO_STATUS_SUCCESS)
     {
         cairo_surface_destroy(m_pSurface);

@@ -11,7 +11,8 @@ typedef struct _cairo_surface cairo_surface_t;
 class CHexPicture
 {
 public:
-    // Pixels of a locked picture: 4 bytes each, blue, green, red and one unused byte.
+    // Pixels of a locked picture: 32-bit words 0xFFRRGGBB (opaque, so that copying them to the
+    // window's own format is a plain copy).
     struct CPixels
     {
         unsigned char* pBits;
