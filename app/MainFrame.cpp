@@ -294,6 +294,7 @@ bool CMainFrame::CreateMainStatusBar()
 void CMainFrame::DoGiveHelp(const wxString& strText, bool bShow)
 {
     wxDocParentFrame::DoGiveHelp(strText, bShow);
+    m_bPromptShown = bShow;
     if (m_wndStatusBar == nullptr)
         return;
     std::vector<int> widths(kPaneCount, 0);
@@ -309,7 +310,8 @@ void CMainFrame::SetPaneText(int nPane, const wxString& strText)
     if (m_paneWidths[nPane] >= 0 && nNeed > m_paneWidths[nPane])
     {
         m_paneWidths[nPane] = nNeed;
-        m_wndStatusBar->SetStatusWidths(kPaneCount, m_paneWidths.data());
+        if (!m_bPromptShown)
+            m_wndStatusBar->SetStatusWidths(kPaneCount, m_paneWidths.data());
     }
     m_wndStatusBar->SetStatusText(strText, nPane);
 }

@@ -95,6 +95,8 @@ private:
     std::vector<wxWeakRef<wxWindow>> m_heldBack;
     // Status-bar pane widths; -1 for the prompt pane, which takes the rest.
     std::vector<int> m_paneWidths;
+    // A prompt has the whole bar (see DoGiveHelp).
+    bool m_bPromptShown = false;
 
     wxDECLARE_DYNAMIC_CLASS(CMainFrame);
     wxDECLARE_EVENT_TABLE();
