@@ -1,9 +1,9 @@
 /* A GTK module for the Wayland end-to-end test, whose compositor has no keyboard: it types
  * into the program through GDK's own event queue, as a keyboard would. It prints "window
  * BACKEND STATE TITLE" on standard output once the main window (title "... - Corvane") is
- * mapped and whenever it is maximized or restored. Every line appended to the file named by
- * CORVANE_TEST_KEYS ("1 2 ctrl+s") becomes key presses and releases, then "sent LINE"; the
- * word "close" asks the window to close, as its title bar's close button does.
+ * mapped and whenever it is maximized or restored. The file named by CORVANE_TEST_KEYS, a
+ * line such as "1 2 ctrl+s", is taken away and becomes key presses and releases, then "sent
+ * LINE"; the word "close" asks the window to close, as its title bar's close button does.
  * Loaded with GTK_MODULES=/path/to/this.so. */
 #include <gdk/gdkwayland.h>
 #include <gtk/gtk.h>
@@ -13,7 +13,6 @@
 
 static const char* s_pszKeysFile;
 static GtkWindow* s_pMain;
-static long s_nReadTo; /* bytes of the keys file already typed */
 
 static GtkWindow* FindMainWindow(void)
 {
@@ -54,29 +53,22 @@ static void TypeKey(const char* pszToken)
     g_free(pKeys);
 }
 
-/* Types the whole lines appended to the keys file since the last call. */
-static void TypeNewLines(void)
+/* Types the keys file's line, once, as soon as it is there. */
+static void TypeKeysFile(void)
 {
-    gchar* pszText = NULL;
-    if (!g_file_get_contents(s_pszKeysFile, &pszText, NULL, NULL))
+    gchar* pszLine = NULL;
+    if (!g_file_get_contents(s_pszKeysFile, &pszLine, NULL, NULL))
         return;
-    for (char* pszEnd; (pszEnd = strchr(pszText + s_nReadTo, '\n')) != NULL;)
-    {
-        char* pszLine = pszText + s_nReadTo;
-        *pszEnd = '\0';
-        s_nReadTo += pszEnd - pszLine + 1;
-        gchar** ppTokens = g_strsplit(pszLine, " ", -1);
-        for (gchar** pp = ppTokens; *pp != NULL; pp++)
-        {
-            if (strcmp(*pp, "close") == 0)
-                gtk_window_close(s_pMain);
-            else if (**pp != '\0')
-                TypeKey(*pp);
-        }
-        g_strfreev(ppTokens);
-        printf("sent %s\n", pszLine);
-    }
-    g_free(pszText);
+    remove(s_pszKeysFile);
+    gchar** ppTokens = g_strsplit(g_strchomp(pszLine), " ", -1);
+    for (gchar** pp = ppTokens; *pp != NULL; pp++)
+        if (strcmp(*pp, "close") == 0)
+            gtk_window_close(s_pMain);
+        else if (**pp != '\0')
+            TypeKey(*pp);
+    printf("sent %s\n", pszLine);
+    g_strfreev(ppTokens);
+    g_free(pszLine);
 }
 
 static gboolean OnPoll(gpointer pData)
@@ -93,7 +85,7 @@ static gboolean OnPoll(gpointer pData)
                GDK_IS_WAYLAND_DISPLAY(gdk_window_get_display(pWindow)) ? "wayland" : "other",
                nMaximized ? "maximized" : "normal", gtk_window_get_title(s_pMain));
     s_nMaximized = nMaximized;
-    TypeNewLines();
+    TypeKeysFile();
     fflush(stdout);
     return G_SOURCE_CONTINUE;
 }

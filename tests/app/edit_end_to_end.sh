@@ -5,23 +5,8 @@
 # a file whose name is not ASCII, with no locale in the environment; Ctrl+Q in the character
 # column ends the program.
 # usage: edit_end_to_end.sh CORVANE FIXTURE.hex
-set -u
-work=$(mktemp -d)
-pid=
-trap '[ -n "$pid" ] && kill $pid 2>/dev/null; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
-export XDG_CONFIG_HOME=$work/config
-# a caret that does not blink, so that equal pictures compare equal
-mkdir -p "$XDG_CONFIG_HOME/gtk-3.0"
-printf '[Settings]\ngtk-cursor-blink=false\n' >"$XDG_CONFIG_HOME/gtk-3.0/settings.ini"
-mkdir -p "$work/my dir ü"
-file="$work/my dir ü/fïrmwäre copy.hex"
-cp "$2" "$file"
-env -u LANG -u LC_ALL -u LC_CTYPE "$1" "$file" &
-pid=$!
-wid=$(timeout 30 xdotool search --sync --onlyvisible --pid "$pid" --name ' - Corvane$' | head -1)
-[ -n "$wid" ] || fail "no main window"
+. "$(dirname "$0")/e2e_common.sh"
+start env -u LANG -u LC_ALL -u LC_CTYPE "$exe" "$file"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 shot() { xdotool sleep 1; import -window "$wid" "$work/$1.png"; }
 same() { cmp -s "$work/$1.png" "$work/$2.png"; }
@@ -42,8 +27,7 @@ same typed deleted && fail "Delete did not reach the dump"
 saved=$(stat -c %Y "$file")
 xdotool sleep 1.1 key ctrl+s sleep 2
 [ "$(stat -c %Y "$file")" != "$saved" ] || fail "Save wrote nothing"
-srec_cmp "$2" -intel "$file" -intel || fail "the saved image differs from the one read"
+srec_cmp "$fixture" -intel "$file" -intel || fail "the saved image differs from the one read"
 xdotool key Tab ctrl+q
-timeout 10 tail --pid="$pid" -f /dev/null || fail "Ctrl+Q did not end the program"
-pid=
+ended "Ctrl+Q"
 echo "edit end to end: 1 passed, 0 failed"

@@ -7,53 +7,26 @@
 # rectangle, starts again where it was (with a segment that needs a scroll bar), and keeps
 # the placement when a start fails; no start prints GTK warnings.
 # usage: end_to_end.sh CORVANE FIXTURE.hex FIND_TOOL.py
-set -u
-exe=$1
+. "$(dirname "$0")/e2e_common.sh"
 finder=$3
 images=$(dirname "$finder")/../../res/ToolImages.h
-work=$(mktemp -d)
-pid= wm=
-trap '[ -n "$pid" ] && kill "$pid"; [ -n "$wm" ] && kill "$wm"; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
-export XDG_CONFIG_HOME=$work/config
-mkdir -p "$work/my dir ü"
-file="$work/my dir ü/fïrmwäre copy.hex"
-cp "$2" "$file"
 openbox --sm-disable >/dev/null 2>&1 &
-wm=$!
+helper=$!
 sleep 1
-shot() { import -window root -depth 8 "ppm:$work/$1.ppm"; }
 # waits up to 20 s until the named button is drawn enabled; prints its centre
 button() {
     for _ in $(seq 40); do
-        shot probe
+        import -window root -depth 8 "ppm:$work/probe.ppm"
         python3 "$finder" "$work/probe.ppm" "$images" "$1" && return 0
         sleep 0.5
     done
     return 1
 }
-# other window tests may share the display, so only this program's own window counts
-start() {
-    "$@" 2>>"$work/stderr" &
-    pid=$!
-    wid=$(timeout 30 xdotool search --sync --onlyvisible --pid "$pid" --name ' - Corvane$' | head -1)
-    [ -n "$wid" ] || fail "no main window"
-    sleep 1
-}
-# quits from the File menu and checks the exit status
+# quits from the File menu
 quit() {
     xdotool windowfocus --sync "$wid" key alt+f sleep 1 key x
-    timeout 20 tail --pid="$pid" -f /dev/null || fail "the program did not end after File > Exit"
-    wait "$pid"
-    status=$?
-    pid=
-    [ "$status" -eq 0 ] || fail "exit status $status"
+    ended "File > Exit"
 }
-profile="$XDG_CONFIG_HOME/Mirel Software/Corvane.conf"
-# stores a placement: show command, normal rectangle; prints the stored one
-store() { sed -i "s|^Main-Place=.*|Main-Place=$(python3 -c "import struct,sys,base64;print(base64.b64encode(struct.pack('<11i',44,0,$1,-1,-1,-1,-1,$2,$3,$4,$5)).decode())")|" "$profile"; }
-placement() { sed -n 's/^Main-Place=//p' "$profile" | base64 -d | od -An -t d4 -w44 | awk '{print $3, $8, $9, $10, $11}'; }
 maximized() { xprop -id "$wid" _NET_WM_STATE | grep -q MAXIMIZED_HORZ; }
 # "ok" when the window's inside lies within the outer rectangle LEFT TOP RIGHT BOTTOM,
 # less the manager's title bar and borders (under 40 pixels)

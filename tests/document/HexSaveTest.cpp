@@ -1,5 +1,6 @@
 // Saving to disk: a failed save reports failure and keeps the old file or leaves none;
-// links and permission bits survive a save; no temporary file is left behind.
+// links and permission bits survive a save; no temporary file is left behind; names near the
+// length limit, link loops, pipes and devices.
 #include "TestSupport.h"
 
 #include <csignal>
@@ -13,7 +14,8 @@ namespace
 // the save runs in w/ under umask 027, then a shell test checks w/.
 struct SaveCase
 {
-    const char *pszName, *pszMake, *pszTarget;
+    const char *pszName, *pszMake;
+    std::string strTarget;
     bool bSaved;
     const char* pszCheck;
     long nFileSizeLimit = -1;
@@ -39,6 +41,12 @@ const SaveCase kCases[] = {
     {"FileSizeLimitKeepsTheOldFile", "echo old >f.hex", "f.hex", false,
      "[ \"$(cat f.hex)\" = old ]", 4096},
     {"FileSizeLimitLeavesNoFile", "true", "f.hex", false, "[ -z \"$(ls -A)\" ]", 0},
+    {"NameOf255Bytes", "true", std::string(251, 'n') + ".hex", true, "cmp n*.hex ../new.hex"},
+    {"LinkLoop", "ln -s b.hex a.hex && ln -s a.hex b.hex", "a.hex", false,
+     "[ -L a.hex -a -L b.hex ]"},
+    {"Fifo", "mkfifo f.hex", "f.hex", false, "[ -p f.hex ]"},
+    {"DevNull", "true", "/dev/null", true, "[ -c /dev/null -a -z \"$(ls -A)\" ]"},
+    {"DevFull", "true", "/dev/full", false, "[ -c /dev/full -a -z \"$(ls -A)\" ]"},
 };
 
 void PrintTo(const SaveCase& c, std::ostream* os)
@@ -54,7 +62,7 @@ TEST_P(HexSave, SavesOrFailsKeepingTheOldFile)
 {
     const SaveCase& c = GetParam();
     MemoryImage image; // enough text that no stream buffer holds it all
-    FillImage(image, {{0x8000, ByteRun(0, 0x20000)}});
+    FillImage(image, {{0x8000, Sequence(0x20000)}});
     CTempDir dir;
     dir.Write("new.hex", FormatHexText(image));
     const std::string cd = "cd '" + dir.Path() + "/w' && ";
@@ -64,10 +72,11 @@ TEST_P(HexSave, SavesOrFailsKeepingTheOldFile)
         signal(SIGXFSZ, SIG_IGN);
         const struct rlimit limit = {rlim_t(c.nFileSizeLimit), rlim_t(c.nFileSizeLimit)};
         umask(027);
+        alarm(10); // a save that blocks ends the child
         if (chdir(dir.File("w").c_str()) != 0 ||
             (c.nFileSizeLimit >= 0 && setrlimit(RLIMIT_FSIZE, &limit) != 0))
             return 99;
-        return int(WriteHexFile(image, c.pszTarget));
+        return int(WriteHexFile(image, c.strTarget.c_str()));
     };
     EXPECT_EQ(RunInChild(save, c.bAsNobody), int(c.bSaved)) << "100: could not become nobody";
     EXPECT_EQ(std::system((cd + c.pszCheck + " && [ -z \"$(find . -name '.?*')\" ]").c_str()), 0);

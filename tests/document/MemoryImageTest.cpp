@@ -153,7 +153,7 @@ long long WholeBytes(const MemoryImage& image)
 // when the limit could not be set or did not bite.
 int AppendUnderLimit()
 {
-    const Bytes run = ByteRun(0, kRecord + 256);
+    const Bytes run = Sequence(kRecord + 256);
     long nPages = 0;
     std::ifstream("/proc/self/statm") >> nPages;
     const rlim_t nLimit = static_cast<rlim_t>(nPages * sysconf(_SC_PAGESIZE)) + (128u << 20);

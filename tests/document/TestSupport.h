@@ -17,15 +17,6 @@
 
 using Bytes = std::vector<uint8_t>;
 
-// n bytes first, first + 1, ... (mod 256), to tell records apart in dumps
-inline Bytes ByteRun(uint8_t first, int n)
-{
-    Bytes bytes(n);
-    for (int i = 0; i < n; ++i)
-        bytes[i] = static_cast<uint8_t>(first + i);
-    return bytes;
-}
-
 // The table as values; fails the test where it breaks the table's invariants.
 inline ImageCopy Segments(const MemoryImage& image)
 {

@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <sstream>
 
@@ -120,6 +121,9 @@ void CHexCtrlTest::SetUp()
     wxTheApp->Yield(true);
     // the caret shows while the control has the keyboard focus, whatever the display's windows
     P().Focus(true);
+    // the .scaled-dark run draws at twice the device pixels, or it tests nothing new
+    const char* pszScale = std::getenv("GDK_SCALE");
+    EXPECT_EQ(pszScale != nullptr ? std::atoi(pszScale) : 1, m_pCtrl->GetContentScaleFactor());
     wxBitmap probe(1, 1, 24);
     wxMemoryDC dc(probe);
     dc.SetFont(P().Font());
@@ -196,14 +200,6 @@ void CHexCtrlTest::Run(const std::string& strScript)
         EXPECT_TRUE(P().CaretPos() >= 0 && P().CaretPos() <= m_pCtrl->GetDataLength())
             << strStep << " left the caret on " << P().CaretPos();
     }
-}
-
-std::vector<unsigned char> Sequence(int nCount, int nFirst, int nStep)
-{
-    std::vector<unsigned char> data(static_cast<size_t>(nCount));
-    for (int i = 0; i < nCount; ++i)
-        data[static_cast<size_t>(i)] = static_cast<unsigned char>(nFirst + i * nStep);
-    return data;
 }
 
 wxApp* CreateTestApp()

@@ -57,8 +57,6 @@ protected:
     int m_nLineHeight = 0;
 };
 
-// nCount bytes nFirst, nFirst + 1, ...; with nStep 37 neighbours' digits all differ.
-std::vector<unsigned char> Sequence(int nCount, int nFirst = 0, int nStep = 1);
 // Bytes per line that hold whole words of each length.
 inline int BytesPerLine(int nWordLen)
 {

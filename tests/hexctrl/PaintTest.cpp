@@ -1,9 +1,6 @@
 // What the control draws: the text of each column's lines, read back from the picture.
 #include "HexCtrlTestSupport.h"
 
-#include <wx/dcmemory.h>
-
-#include <cstdlib>
 #include <cstring>
 #include <tuple>
 
@@ -109,25 +106,4 @@ TEST_F(CHexCtrlTest, BytesPerLineStaysWithinTheLineBufferInWholeWords)
     }
     m_pCtrl->SetAddressInfo(0, 3);
     EXPECT_EQ(33, m_pCtrl->GetBytesPerLine());
-}
-
-// On a desktop scaled to 200 % (the .scaled-dark run) the picture has the window's device pixels
-// and each cell twice the logical cell's pixels each way, read back against the font drawn at that
-// scale; a click at a digit's logical place still lands on that digit.
-TEST_F(CHexCtrlTest, PictureHasTheWindowsDevicePixels)
-{
-    const char* pszScale = std::getenv("GDK_SCALE");
-    const int nScale = pszScale != nullptr ? std::atoi(pszScale) : 1;
-    ASSERT_EQ(nScale, m_pCtrl->GetContentScaleFactor());
-    SetLines(2);
-    Load(Sequence(32, 0x30), 1, 16);
-    wxBitmap bitmap;
-    bitmap.CreateWithDIPSize(m_pCtrl->GetClientSize(), nScale, 24);
-    {
-        wxMemoryDC dc(bitmap);
-        m_pCtrl->RenderTo(dc, m_pCtrl->GetClientSize());
-    }
-    EXPECT_EQ(m_pCtrl->GetClientSize() * nScale, bitmap.GetSize());
-    Run("@12,1 'a");
-    EXPECT_EQ("00000010 40 A1 42 ", Render().Text(0, 1, 18));
 }

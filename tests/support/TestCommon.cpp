@@ -44,6 +44,14 @@ std::string ReadFileText(const std::string& strPath)
     return text.str();
 }
 
+std::vector<unsigned char> Sequence(int nCount, int nFirst, int nStep)
+{
+    std::vector<unsigned char> data(static_cast<size_t>(nCount));
+    for (int i = 0; i < nCount; ++i)
+        data[static_cast<size_t>(i)] = static_cast<unsigned char>(nFirst + i * nStep);
+    return data;
+}
+
 std::string DataFile(const std::string& strName)
 {
     return std::string(CORVANE_TEST_DATA) + "/" + strName;

@@ -26,6 +26,9 @@ private:
 };
 
 std::string ReadFileText(const std::string& strPath);
+// nCount bytes nFirst, nFirst + nStep, ... (mod 256), to tell bytes apart in dumps and on
+// screen; with nStep 37 neighbours' digits all differ.
+std::vector<unsigned char> Sequence(int nCount, int nFirst = 0, int nStep = 1);
 std::string DataFile(const std::string& strName);
 
 // Runs fn in a child process, as the unprivileged user nobody when bAsNobody and the tests
