@@ -28,6 +28,15 @@ std::string WithCrLf(const std::string& text)
     return out;
 }
 
+// A test name of the case's path: a slash or dash becomes an underscore.
+std::string CaseName(const testing::TestParamInfo<std::string>& info)
+{
+    std::string name = info.param;
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+    return name;
+}
+
 class GoldenFile : public testing::TestWithParam<std::string>
 {
 };
@@ -69,14 +78,6 @@ TEST_P(GoldenFile, ReadWriteAndReadBack)
     EXPECT_EQ(Dump(back), Dump(kept));
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, GoldenFile, testing::ValuesIn(CaseNames()),
-                         [](const auto& info)
-                         {
-                             std::string name = info.param;
-                             std::replace_if(
-                                 name.begin(), name.end(), [](char c) { return !std::isalnum(c); },
-                                 '_');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Files, GoldenFile, testing::ValuesIn(CaseNames()), CaseName);
 
 } // namespace

@@ -69,26 +69,6 @@ TEST_F(CHexCtrlTest, AddressesAndWordLayouts)
     }
 }
 
-// A partial last word reads no byte beyond the data: its missing bytes are blanks and the group
-// keeps its width, so the character column stays where it is.
-TEST_F(CHexCtrlTest, PartialLastWordKeepsColumnsAligned)
-{
-    const std::tuple<int, int, const char*> kCases[] = {{2, 1, "0201 0403   05 "},
-                                                        {2, 0, "0102 0304 05   "},
-                                                        {4, 1, "04030201       05 "},
-                                                        {4, 0, "01020304 05       "}};
-    SetLines(2);
-    for (const auto& [nWordLen, nOrder, pszHex] : kCases)
-    {
-        m_pCtrl->SetByteOrder(nOrder);
-        Load(Sequence(5, 1), nWordLen, 32);
-        const int nHexCells = nWordLen == 4 ? 72 : 80; // 32 bytes in groups of 9 or 5 cells
-        EXPECT_EQ(pszHex + std::string(nHexCells - std::strlen(pszHex), ' ') + ".....",
-                  Render().Text(9, 0, nHexCells + 5))
-            << nWordLen << "/" << nOrder;
-    }
-}
-
 // Only an edited profile gives so many bytes per line: no line may exceed the line buffer, and a
 // line holds whole words, whichever setter comes first.
 TEST_F(CHexCtrlTest, BytesPerLineStaysWithinTheLineBufferInWholeWords)

@@ -8,7 +8,6 @@
 #include <wx/imagpng.h>
 #include <wx/print.h>
 
-#include <numeric>
 #include <regex>
 
 namespace
@@ -22,9 +21,7 @@ protected:
     // Bytes 00, 01, ... at word address 0x100.
     void Open(int nBytes, int nWordLenCommand = ID_VIEW_BYTES)
     {
-        std::vector<uint8_t> bytes(nBytes);
-        std::iota(bytes.begin(), bytes.end(), 0);
-        StartOn("dump.hex", {{0x100, bytes}});
+        StartOn("dump.hex", {{0x100, Sequence(nBytes)}});
         Command(nWordLenCommand);
     }
     // Runs the job as the toolkit does on a sheet of 600 pixels per inch, none of it reported
@@ -95,6 +92,8 @@ wxRect InkBox(const wxImage& image, const wxRect& rect)
 }
 } // namespace
 
+// The line text the dump shares: a partial last word keeps its group's width, blanks for the
+// bytes it lacks (none read beyond the data), so the character column stays where it is.
 TEST(PrintLineText, PiecesAndPaddingAsPrinted)
 {
     const uint8_t kBytes[] = {0x34, 0x12, 0x78, 0x26};
@@ -103,6 +102,8 @@ TEST(PrintLineText, PiecesAndPaddingAsPrinted)
         {2, 1, 8, 4, 0, "00000000  1234 2678   4.x&  "}, // last byte first
         {2, 0, 8, 3, 0, "00000000  3412 78     4.x   "}, // partial word and line
         {2, 1, 8, 3, 0, "00000000  1234   78   4.x   "},
+        {4, 1, 8, 3, 0, "00000000    781234   4.x   "}, // the missing byte blank, in its place
+        {4, 0, 8, 3, 0, "00000000  341278     4.x   "},
         {1, 0, 4, 1, 0x12345, "12345  34            4     "}, // every digit printed
     };
     for (const auto& [nWordLen, nOrder, nDigits, nBytes, dwBase, strText] : kCases)
