@@ -45,9 +45,9 @@ done
 [ -f "$work/desktop.png" ] ||
     skip "weston did not start: $(cat "$work"/weston.* 2>/dev/null | grep -i -m3 'error\|fail')"
 
-# waits up to 20 s for a line of the module that starts with TEXT
+# waits up to 40 s for a line of the module that starts with TEXT
 await() {
-    for _ in $(seq 100); do
+    for _ in $(seq 200); do
         grep -q "^$1" "$work/out" && return 0
         kill -0 "$pid" 2>/dev/null || return 1
         sleep 0.2
