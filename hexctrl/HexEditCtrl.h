@@ -91,8 +91,9 @@ public:
     // preview context whose font is already selected, while each line's bottom lies above
     // the bottom of the page (in the context's logical units, given by the caller: a
     // preview's context is smaller than the page); *pOffset advances by the bytes per line
-    // for each line drawn. No data or a negative offset draw nothing.
-    void PrintLines(wxDC& dc, int* pOffset, int nTop, int nMaxLines, const wxSize& page) const;
+    // for each line drawn, lines nPitch apart. No data or a negative offset draw nothing.
+    void PrintLines(wxDC& dc, int* pOffset, int nTop, int nMaxLines, int nPitch,
+                    const wxSize& page) const;
     // Characters of a full printed line, so that the printer font can be fitted to it.
     int GetPrintLineChars() const { return GetLayout().GetLineChars(CHexLayout::LINE_PRINT); }
 

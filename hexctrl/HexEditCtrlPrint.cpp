@@ -5,14 +5,12 @@
 #include <algorithm>
 #include <climits>
 
-void CHexEditCtrl::PrintLines(wxDC& dc, int* pOffset, int nTop, int nMaxLines,
+void CHexEditCtrl::PrintLines(wxDC& dc, int* pOffset, int nTop, int nMaxLines, int nPitch,
                               const wxSize& page) const
 {
     if (m_pData == nullptr || pOffset == nullptr || *pOffset < 0)
         return;
-    wxCoord nWidth = 0, nHeight = 0;
-    dc.GetTextExtent("0123456789ABCDEF", &nWidth, &nHeight);
-    const int h = nHeight + 1;
+    const int h = std::max(nPitch, 1);
     const CHexLayout layout = GetLayout();
     char szLine[CHexLayout::LINE_TEXT];
     // a line is printed only when its bottom lies above the page's bottom edge

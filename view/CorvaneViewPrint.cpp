@@ -108,7 +108,7 @@ void CCorvaneView::DrawPage(wxDC& dc, CPrintInfo& info)
     // the header names the page's first line, whatever the control advances
     int nOffset = info.m_nOffset;
     m_hexCtrl.PrintLines(dc, &nOffset, 2 * info.m_nLineHeight, info.m_nLinesPerPage,
-                         info.m_pageSize);
+                         info.m_nLineHeight + 1, info.m_pageSize);
     DrawPageHeader(dc, info);
     if (oldFont.IsOk())
         dc.SetFont(oldFont);
