@@ -6,7 +6,8 @@ set -e
 CORVANE_PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev \
 libbenchmark-dev libwxgtk3.2-dev xvfb xauth xdotool imagemagick x11-utils fonts-liberation2 \
 srecord python3-intelhex binutils time ghostscript openbox wmctrl xdg-utils \
-shared-mime-info desktop-file-utils libfile-mimeinfo-perl weston libgtk-3-dev"
+shared-mime-info desktop-file-utils libfile-mimeinfo-perl weston libgtk-3-dev pkg-config \
+libcairo2-dev"
 
 corvane_install_deps()
 {
