@@ -119,7 +119,10 @@ void CHexCtrlTest::SetUp()
     m_pCtrl->SetAddressDigits(8);
     m_pFrame->Show();
     wxTheApp->Yield(true);
-    // the caret shows while the control has the keyboard focus, whatever the display's windows
+    // the caret shows while the control has the keyboard focus: the tests give and take it, and
+    // other tests' windows on the same display must not
+    m_pCtrl->Bind(wxEVT_SET_FOCUS, [](wxFocusEvent&) {});
+    m_pCtrl->Bind(wxEVT_KILL_FOCUS, [](wxFocusEvent&) {});
     P().Focus(true);
     // the .scaled-dark run draws at twice the device pixels, or it tests nothing new
     const char* pszScale = std::getenv("GDK_SCALE");
