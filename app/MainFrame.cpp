@@ -174,8 +174,6 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
     EVT_ACTIVATE(CMainFrame::OnActivate)
     EVT_SHOW(CMainFrame::OnShow)
     EVT_SIZE(CMainFrame::OnSize)
-    EVT_SYS_COLOUR_CHANGED(CMainFrame::OnSysColourChanged)
-    EVT_DPI_CHANGED(CMainFrame::OnDPIChanged)
 wxEND_EVENT_TABLE();
 // clang-format on
 
@@ -215,6 +213,8 @@ int CMainFrame::OnCreate()
     SetIcons(CorvaneRes::GetAppIcons());
     SetMenuBar(CreateMainMenu());
     SetAcceleratorTable(CreateAccelerators(GetMenuBar()));
+    Bind(wxEVT_SYS_COLOUR_CHANGED, &CMainFrame::OnLookChanged, this);
+    Bind(wxEVT_DPI_CHANGED, &CMainFrame::OnLookChanged, this);
     if (m_docManager)
         m_docManager->FileHistoryUseMenu(GetMenuBar()->GetMenu(0));
     if (!CreateMainToolBar() || !CreateMainStatusBar())
@@ -261,13 +261,7 @@ void CMainFrame::SetToolImages()
 }
 
 // The bar's images follow the theme and the scale; the dump handles these events itself.
-void CMainFrame::OnSysColourChanged(wxSysColourChangedEvent& event)
-{
-    event.Skip();
-    SetToolImages();
-}
-
-void CMainFrame::OnDPIChanged(wxDPIChangedEvent& event)
+void CMainFrame::OnLookChanged(wxEvent& event)
 {
     event.Skip();
     SetToolImages();
@@ -382,10 +376,11 @@ void CMainFrame::AppendMenuAccelerators(const wxMenu* pMenu,
         const std::unique_ptr<wxAcceleratorEntry> pAccel(pItem->GetAccel());
         if (!pAccel || !pAccel->IsOk())
             continue;
-        const bool bListed = std::any_of(
-            entries.begin(), entries.end(), [&](const wxAcceleratorEntry& entry)
-            { return entry.GetFlags() == pAccel->GetFlags() &&
-                     entry.GetKeyCode() == pAccel->GetKeyCode(); });
+        const bool bListed = std::any_of(entries.begin(), entries.end(),
+                                         [&](const wxAcceleratorEntry& entry) {
+                                             return entry.GetFlags() == pAccel->GetFlags() &&
+                                                    entry.GetKeyCode() == pAccel->GetKeyCode();
+                                         });
         if (!bListed)
             entries.emplace_back(pAccel->GetFlags(), pAccel->GetKeyCode(), pItem->GetId());
     }

@@ -86,8 +86,8 @@ private:
     void OnActivate(wxActivateEvent& event);
     void OnShow(wxShowEvent& event);
     void OnSize(wxSizeEvent& event);
-    void OnSysColourChanged(wxSysColourChangedEvent& event);
-    void OnDPIChanged(wxDPIChangedEvent& event);
+    // The theme or the scale changed.
+    void OnLookChanged(wxEvent& event);
 
     // The windows left out of the frame's first layouts, see Show.
     bool m_bFirstShow = true;

@@ -32,8 +32,6 @@ wxBEGIN_EVENT_TABLE(CHexEditCtrl, wxWindow)
     EVT_SCROLLWIN(CHexEditCtrl::OnScrollWin)
     EVT_ERASE_BACKGROUND(CHexEditCtrl::OnEraseBkgnd)
     EVT_SIZE(CHexEditCtrl::OnSize)
-    EVT_SYS_COLOUR_CHANGED(CHexEditCtrl::OnSysColourChanged)
-    EVT_DPI_CHANGED(CHexEditCtrl::OnDPIChanged)
     EVT_KEY_DOWN(CHexEditCtrl::OnKeyDownEvent)
     EVT_CHAR(CHexEditCtrl::OnCharEvent)
     EVT_LEFT_DOWN(CHexEditCtrl::OnLeftDownEvent)
@@ -82,6 +80,8 @@ bool CHexEditCtrl::Create(const wxString& strWindowName, long nStyle, const wxRe
                           nStyle | wxVSCROLL | wxWANTS_CHARS, strWindowName))
         return false;
     SetFont(m_font);
+    Bind(wxEVT_SYS_COLOUR_CHANGED, &CHexEditCtrl::OnLookChanged, this);
+    Bind(wxEVT_DPI_CHANGED, &CHexEditCtrl::OnLookChanged, this);
     return true;
 }
 

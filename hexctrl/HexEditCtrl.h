@@ -7,7 +7,6 @@
 #include "HexLayout.h"
 #include "HexPicture.h"
 
-#include <wx/bitmap.h>
 #include <wx/font.h>
 #include <wx/window.h>
 
@@ -154,8 +153,8 @@ private:
     void OnEditCommandEvent(wxCommandEvent& event);
     void OnEditUndoEvent(wxCommandEvent& event);
     void OnSize(wxSizeEvent& event);
-    void OnSysColourChanged(wxSysColourChangedEvent& event);
-    void OnDPIChanged(wxDPIChangedEvent& event);
+    // The theme or the scale changed.
+    void OnLookChanged(wxEvent& event);
     void OnKeyDownEvent(wxKeyEvent& event);
     void OnCharEvent(wxKeyEvent& event);
     bool RunFrameAccelerator(const wxKeyEvent& event);
@@ -180,6 +179,8 @@ private:
     void ComposeRows(const CHexGlyphs::CFrame& frame, int nClientHeight, bool bAll);
     void GetDrawnCaretCells(int nClientHeight, int* pRow, int* pFirst, int* pCount) const;
     int GetDeviceScale() const;
+    // Builds the glyph cells for the window's scale unless they are built; true when built.
+    bool EnsureGlyphs();
 
     void CarryCaret(int nDelta);
     long long LineStartOf(long long nPos) const;

@@ -25,8 +25,8 @@ void CHexEditCtrl::RenderTo(wxDC& dc, const wxSize& size, const wxRect& rcUpdate
     bool bNew = false;
     if (size.x <= 0 || size.y <= 0 || !m_picture.Prepare(size, nScale, &bNew))
         return;
-    if (!m_glyphs.IsBuilt() || m_glyphs.GetScale() != nScale)
-        m_glyphs.Build(m_font, nScale), bNew = true;
+    if (EnsureGlyphs())
+        bNew = true;
     if (m_glyphs.SetColours(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW),
                             wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT)))
         bNew = true;
@@ -43,15 +43,17 @@ int CHexEditCtrl::GetDeviceScale() const
     return std::max(1, static_cast<int>(std::lround(GetContentScaleFactor())));
 }
 
-// A new theme brings new colours and may bring another font rendering; a new scale new cells.
-void CHexEditCtrl::OnSysColourChanged(wxSysColourChangedEvent& event)
+bool CHexEditCtrl::EnsureGlyphs()
 {
-    m_glyphs.Invalidate();
-    Refresh(false);
-    event.Skip();
+    const int nScale = GetDeviceScale();
+    if (m_glyphs.IsBuilt() && m_glyphs.GetScale() == nScale)
+        return false;
+    m_glyphs.Build(m_font, nScale);
+    return true;
 }
 
-void CHexEditCtrl::OnDPIChanged(wxDPIChangedEvent& event)
+// A new theme brings new colours and may bring another font rendering; a new scale new cells.
+void CHexEditCtrl::OnLookChanged(wxEvent& event)
 {
     m_glyphs.Invalidate();
     Refresh(false);
@@ -86,8 +88,7 @@ void CHexEditCtrl::EnsureLayout()
 {
     if (m_pData == nullptr || !m_bLayoutDirty)
         return;
-    if (!m_glyphs.IsBuilt())
-        m_glyphs.Build(m_font, GetDeviceScale());
+    EnsureGlyphs();
     RecalcLayout(GetClientSize().y);
 }
 

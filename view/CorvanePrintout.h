@@ -24,10 +24,11 @@ struct CPrintInfo : public wxObject
 
     // The printer font, from the job's first page set-up until the job ends.
     wxFont m_font;
-    // Height and ascent of a line of text in that font; dump lines are one pixel further
-    // apart (the control measures them so).
+    // Height and ascent of a line of text in that font.
     int m_nLineHeight = 0;
     int m_nAscent = 0;
+    // Dump lines are a pixel further apart than the text is high.
+    int GetLinePitch() const { return m_nLineHeight + 1; }
     // 40 until the job has a context to measure its page with
     int m_nLinesPerPage = 40;
     // Byte offset, from the start of the segment, of the first line of the page.

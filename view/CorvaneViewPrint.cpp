@@ -13,7 +13,7 @@
 
 namespace
 {
-// Lines of the header and of the dump are measured with it, here and in the control.
+// Lines of the header and of the dump are measured with it.
 const char* const kLineProbe = "0123456789ABCDEF";
 
 wxFont MakeFixedFont(double dPoints)
@@ -108,7 +108,7 @@ void CCorvaneView::DrawPage(wxDC& dc, CPrintInfo& info)
     // the header names the page's first line, whatever the control advances
     int nOffset = info.m_nOffset;
     m_hexCtrl.PrintLines(dc, &nOffset, 2 * info.m_nLineHeight, info.m_nLinesPerPage,
-                         info.m_nLineHeight + 1, info.m_pageSize);
+                         info.GetLinePitch(), info.m_pageSize);
     DrawPageHeader(dc, info);
     if (oldFont.IsOk())
         dc.SetFont(oldFont);
@@ -121,10 +121,10 @@ void CCorvaneView::DrawPageHeader(wxDC& dc, const CPrintInfo& info)
 {
     wxDocument* pDoc = wxView::GetDocument();
     const wxString strTitle = pDoc ? pDoc->GetUserReadableName() : wxString();
-    // a profile word length below 1 reaches here when no segment was ever shown
-    const int nWords = info.m_nOffset / std::max(m_nWordLen, 1);
+    // counted as the dump counts them, also for a stored word length outside 1..4
+    const int nWords = info.m_nOffset / GetWordLen();
     const wxString strHeader = wxString::Format("%s 0x%04X", strTitle, unsigned(nWords));
-    wxDCClipper clip(dc, wxRect(0, 0, info.m_pageSize.x, info.m_nLineHeight + 1));
+    wxDCClipper clip(dc, wxRect(0, 0, info.m_pageSize.x, info.GetLinePitch()));
     wxCoord nWidth = 0, nHeight = 0, nDescent = 0;
     dc.GetTextExtent(strHeader, &nWidth, &nHeight, &nDescent);
     dc.DrawText(strHeader, (info.m_pageSize.x - nWidth) / 2, info.m_nAscent - (nHeight - nDescent));
@@ -141,5 +141,5 @@ void CCorvaneView::CreatePrintFont(wxDC& dc, CPrintInfo& info)
     dc.GetTextExtent(kLineProbe, &nWidth, &nHeight, &nDescent, nullptr, &info.m_font);
     info.m_nLineHeight = nHeight;
     info.m_nAscent = nHeight - nDescent;
-    info.m_nLinesPerPage = std::max(info.m_pageSize.y / (nHeight + 1) - 2, 2);
+    info.m_nLinesPerPage = std::max(info.m_pageSize.y / info.GetLinePitch() - 2, 2);
 }
