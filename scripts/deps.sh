@@ -7,13 +7,15 @@ CORVANE_PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev li
 libbenchmark-dev libwxgtk3.2-dev xvfb xauth xdotool imagemagick x11-utils fonts-liberation2 \
 srecord python3-intelhex binutils time ghostscript openbox wmctrl xdg-utils \
 shared-mime-info desktop-file-utils libfile-mimeinfo-perl weston libgtk-3-dev pkg-config \
-libcairo2-dev"
+libcairo2-dev \
+lintian appstream man-db dpkg-dev fakeroot"
 
 corvane_install_deps()
 {
     missing=""
     for p in $CORVANE_PACKAGES "$@"; do
-        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
+        # a package whose triggers wait for the next dpkg run is installed all the same
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -Eq "ok (installed|triggers-)"; then
             missing="$missing $p"
         fi
     done
