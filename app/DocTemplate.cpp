@@ -30,7 +30,7 @@ bool IsSameFile(const wxString& strA, const wxString& strB)
 
 CSingleDocTemplate::CSingleDocTemplate(wxDocManager* pManager, wxClassInfo* pDocClass,
                                        wxClassInfo* pFrameClass, wxClassInfo* pViewClass)
-    : wxDocTemplate(pManager, FilterDescription(), "*." + DefaultExtension(), wxString(),
+    : wxDocTemplate(pManager, FilterDescription(), CorvaneRes::kFilePatterns, wxString(),
                     DefaultExtension(), CorvaneRes::GetDocString(kRegFileTypeId),
                     CorvaneRes::GetDocString(kRegFileTypeName), pDocClass, pViewClass),
       m_pFrameClass(pFrameClass)

@@ -45,6 +45,9 @@ inline constexpr const char* kIdleMessage = "Ready";
 inline constexpr const char* kIndicatorCaps = "CAP";
 inline constexpr const char* kIndicatorNum = "NUM";
 inline constexpr const char* kIndicatorScrl = "SCRL";
+// Names the Open and Save As dialogs list; the installed MIME type (corvane-mime.xml) claims
+// the same, so that file managers and the dialog agree.
+inline constexpr const char* kFilePatterns = "*.hex;*.ihx;*.ihex;*.h86";
 
 // The document string of the template, one field per line.
 wxString GetDocString(EDocStringField nField);
