@@ -4,7 +4,6 @@
 class CHexParser
 {
 public:
-    virtual ~CHexParser() = default;
     // Value of one character: 0-9, a-f and A-F are hex digits; any other character,
     // bytes >= 0x80 included, counts as the digit 0.
     static constexpr unsigned DigitValue(unsigned char c)
@@ -17,7 +16,4 @@ public:
             return c - 'A' + 10u;
         return 0;
     }
-    // Value of the nDigits characters at pszText, most significant first. Reads
-    // exactly nDigits characters: the caller guarantees they exist.
-    int ParseHex(const char* pszText, int nDigits) const;
 };

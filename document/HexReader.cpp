@@ -1,8 +1,8 @@
 // Loading a whole HEX file or text into an image.
 //
-// Recording every data record as a segment of its own until the final sort is what
-// the reading procedure describes, but for a file whose records come in descending
-// or random order that means millions of short-lived segments. When no two data
+// Recording every data record as a segment of its own until the final sort is the
+// plain way, but for a file whose records come in descending or random order that
+// means millions of short-lived segments. When no two data
 // records share an address (and none is empty or runs past 0xFFFFFFFF), the result
 // does not depend on the order the records came in: it is the runs of touching
 // records, in address order. Such a file is read twice: once for where its records
@@ -10,6 +10,8 @@
 // order and files whose records overlap take the record-by-record path, and so does a
 // file that turns out different in the second pass.
 #include "HexReader.h"
+#include "HexScan.h"
+#include "RandomKey.h"
 
 #include <cerrno>
 #include <climits>
@@ -21,8 +23,6 @@
 #include <utility>
 #include <vector>
 
-void (*g_pfnBetweenPasses)() = nullptr;
-
 namespace
 {
 // Byte values of all character pairs, from the one digit rule.
@@ -33,9 +33,9 @@ struct CPairTable
     {
         for (int a = 0; a < 256; ++a)
             for (int b = 0; b < 256; ++b)
-                value[a | b << 8] =
-                    static_cast<uint8_t>(CHexParser::DigitValue(static_cast<unsigned char>(a)) << 4 |
-                                         CHexParser::DigitValue(static_cast<unsigned char>(b)));
+                value[a | b << 8] = static_cast<uint8_t>(
+                    CHexParser::DigitValue(static_cast<unsigned char>(a)) << 4 |
+                    CHexParser::DigitValue(static_cast<unsigned char>(b)));
     }
 };
 } // namespace
@@ -48,7 +48,10 @@ const uint8_t* hexscan::PairTable()
 
 struct CHexTextReader::CImpl
 {
-    explicit CImpl(MemoryImage& target) : image(target), builder(target), sink{builder}, scanner(sink) {}
+    explicit CImpl(MemoryImage& target)
+        : image(target), builder(target), sink{builder}, scanner(sink)
+    {
+    }
     MemoryImage& image;
     CImageBuilder builder;
     hexscan::CImageSink sink;
@@ -67,8 +70,12 @@ void CHexTextReader::Feed(const char* pData, size_t nLen)
 void CHexTextReader::Finish()
 {
     m_pImpl->scanner.Finish();
+    const bool bLost = m_pImpl->builder.LostRecords();
     m_pImpl->builder.Finish();
+    if (bLost)
+        m_pImpl->image.DeleteAll();
     m_pImpl->image.Coalesce();
+    m_pImpl->image.SetStartAddress(m_pImpl->scanner.StartAddress());
 }
 
 namespace
@@ -79,31 +86,56 @@ struct CExtent
     uint32_t nLen;
 };
 
-// First pass: where the data records lie, without their bytes.
-// The sequence of records' addresses and lengths, folded into 64 bits.
-uint64_t NextFingerprint(uint64_t nFingerprint, uint32_t dwAddress, int n)
+// The sequence of records' addresses and lengths as a polynomial, evaluated at a point
+// drawn for each read, modulo the prime 2^61 - 1: two different sequences of L records
+// agree with a chance of at most L in 2^61, and a file cannot be made to agree on purpose.
+class CRecordListHash
 {
-    const uint64_t h = (nFingerprint ^ (static_cast<uint64_t>(dwAddress) << 8 | static_cast<uint8_t>(n))) * 0x9E3779B97F4A7C15ull;
-    return h ^ (h >> 29);
-}
+public:
+    explicit CRecordListHash(uint64_t nKey) : m_nKey(2 + nKey % (kPrime - 3)) {}
+    void Add(uint32_t dwAddress, int n)
+    {
+        const uint64_t nRecord =
+            (static_cast<uint64_t>(dwAddress) << 8 | static_cast<uint8_t>(n)) + 1;
+        m_nValue = Reduce(static_cast<unsigned __int128>(m_nValue) * m_nKey + nRecord);
+        ++m_nCount;
+    }
+    bool operator==(const CRecordListHash& other) const
+    {
+        return m_nValue == other.m_nValue && m_nCount == other.m_nCount && m_nKey == other.m_nKey;
+    }
 
+private:
+    static constexpr uint64_t kPrime = (1ull << 61) - 1;
+    static uint64_t Reduce(unsigned __int128 z)
+    {
+        uint64_t r = static_cast<uint64_t>(z & kPrime) + static_cast<uint64_t>(z >> 61);
+        r = (r & kPrime) + (r >> 61);
+        return r >= kPrime ? r - kPrime : r;
+    }
+    uint64_t m_nKey;
+    uint64_t m_nValue = 0;
+    uint64_t m_nCount = 0;
+};
+
+// First pass: where the data records lie, without their bytes.
 struct CExtentSink
 {
+    explicit CExtentSink(uint64_t nKey) : records(nKey) {}
     std::vector<CExtent> extents;
     bool bDisjointSoFar = true;
-    uint64_t nFingerprint = 0;
+    CRecordListHash records;
     // data records seen while the records were still disjoint: room to reserve when the
     // read falls back to going record by record
     int nRecords = 0;
 
     void Data(uint32_t dwAddress, const char*, int, int n)
     {
-        nFingerprint = NextFingerprint(nFingerprint, dwAddress, n);
+        records.Add(dwAddress, n);
         if (!bDisjointSoFar)
             return;
         nRecords += nRecords < INT_MAX;
-        // empty segments and addresses that wrap depend on record order
-        if (n == 0 || static_cast<uint64_t>(dwAddress) + static_cast<uint64_t>(n) >= 0x100000000ull)
+        if (DependsOnOrder(dwAddress, n))
         {
             bDisjointSoFar = false;
             return;
@@ -111,7 +143,8 @@ struct CExtentSink
         if (!extents.empty())
         {
             CExtent& last = extents.back();
-            if (static_cast<uint64_t>(last.dwAddress) + last.nLen == dwAddress && last.nLen + static_cast<uint64_t>(n) <= INT_MAX)
+            if (static_cast<uint64_t>(last.dwAddress) + last.nLen == dwAddress &&
+                last.nLen + static_cast<uint64_t>(n) <= INT_MAX)
             {
                 last.nLen += static_cast<uint32_t>(n);
                 return;
@@ -207,36 +240,42 @@ int LastStartingBelow(const MemoryImage& image, uint64_t nLimit)
 
 // Second pass: every record's bytes go straight into the block that holds its address.
 // The file must hold the same records in the same order as in the first pass: each
-// record's address and length go into a fingerprint of the whole sequence, compared at
+// record's address and length go into a keyed hash of the whole sequence, compared at
 // the end, so a file rewritten in between is noticed and read again record by record.
 class CFillSink
 {
 public:
-    explicit CFillSink(const MemoryImage& image) : m_image(image) {}
+    CFillSink(CImageBuilder& builder, uint64_t nKey)
+        : m_builder(builder), m_image(builder.Image()), m_records(nKey)
+    {
+    }
     void Data(uint32_t dwAddress, const char* pPiece, int nLen, int n)
     {
-        m_nFingerprint = NextFingerprint(m_nFingerprint, dwAddress, n);
+        m_records.Add(dwAddress, n);
         const int nSeg = m_bOk ? Holder(dwAddress, n) : -1;
         if (nSeg < 0)
         {
             m_bOk = false;
             return;
         }
-        MemorySegment* pSeg = m_image.GetAt(nSeg);
-        hexscan::DecodeData(m_pPairs, pPiece, nLen, n, pSeg->m_pBytes + (dwAddress - pSeg->m_dwAddress));
+        MemorySegment* pSeg = m_builder.Segment(nSeg);
+        hexscan::DecodeData(m_pPairs, pPiece, nLen, n,
+                            pSeg->m_pBytes + (dwAddress - pSeg->m_dwAddress));
     }
     bool WantsMore() const { return m_bOk; }
     bool SameRecordsAs(const CExtentSink& first) const
     {
-        return m_bOk && m_nFingerprint == first.nFingerprint;
+        return m_bOk && m_records == first.records;
     }
 
 private:
     int Holder(uint32_t dwAddress, int n)
     {
-        auto holds = [&](int i) {
+        auto holds = [&](int i)
+        {
             const MemorySegment* p = m_image.GetAt(i);
-            return p->m_dwAddress <= dwAddress && static_cast<uint64_t>(dwAddress) + n <= p->GetEnd64();
+            return p->m_dwAddress <= dwAddress &&
+                   static_cast<uint64_t>(dwAddress) + n <= p->GetEnd64();
         };
         if (m_nHint < m_image.GetCount() && holds(m_nHint))
             return m_nHint;
@@ -246,9 +285,10 @@ private:
         return m_nHint = nFound;
     }
 
+    CImageBuilder& m_builder;
     const MemoryImage& m_image;
     const uint8_t* m_pPairs = hexscan::PairTable();
-    uint64_t m_nFingerprint = 0;
+    CRecordListHash m_records;
     int m_nHint = 0;
     bool m_bOk = true;
 };
@@ -259,7 +299,7 @@ public:
     CMemoryText(const char* pData, size_t nLen) : m_pData(pData), m_nLen(nLen) {}
     template <class F> void ForEachChunk(F&& f) { f(m_pData, m_nLen); }
     bool Rewind() { return true; }
-    void BetweenPasses() {}
+    void BetweenPasses() const {}
 
 private:
     const char* m_pData;
@@ -316,7 +356,11 @@ int OpenRegularFile(const char* pszPath, CHexReadStatus& status)
 class CFileText
 {
 public:
-    explicit CFileText(int fd) : m_fd(fd), m_pBuf(new (std::nothrow) char[kChunk]) {}
+    CFileText(int fd, std::function<void()> betweenPasses)
+        : m_fd(fd), m_pBuf(new (std::nothrow) char[kChunk]),
+          m_betweenPasses(std::move(betweenPasses))
+    {
+    }
     bool HasBuffer() const { return m_pBuf != nullptr; }
     template <class F> void ForEachChunk(F&& f)
     {
@@ -338,34 +382,41 @@ public:
         return bOk;
     }
     bool HadReadError() const { return m_bReadError; }
-    void BetweenPasses()
+    void BetweenPasses() const
     {
-        if (g_pfnBetweenPasses)
-            g_pfnBetweenPasses();
+        if (m_betweenPasses)
+            m_betweenPasses();
     }
 
 private:
     static constexpr size_t kChunk = 1 << 20;
     int m_fd;
     std::unique_ptr<char[]> m_pBuf;
+    std::function<void()> m_betweenPasses;
     bool m_bReadError = false;
 };
 
-template <class TText, class TSink> void Scan(TText& text, TSink& sink)
+// The start address is the last one of the scan that read the whole text.
+template <class TText, class TSink> CStartAddress Scan(TText& text, TSink& sink)
 {
     hexscan::CScanner<TSink> scanner(sink);
-    text.ForEachChunk([&](const char* p, size_t n) {
-        scanner.Feed(p, n);
-        return sink.WantsMore();
-    });
+    text.ForEachChunk(
+        [&](const char* p, size_t n)
+        {
+            scanner.Feed(p, n);
+            return sink.WantsMore();
+        });
     scanner.Finish();
+    return scanner.StartAddress();
 }
 
 // False when the text turns out not to qualify, or changed between the passes: the
 // caller then starts over record by record.
-template <class TText> bool ReadTwoPasses(CImageBuilder& builder, TText& text, int& nRecords)
+template <class TText>
+bool ReadTwoPasses(CImageBuilder& builder, TText& text, int& nRecords, CStartAddress& start)
 {
-    CExtentSink where;
+    const uint64_t nKey = NewRandomKey();
+    CExtentSink where(nKey);
     Scan(text, where);
     nRecords = where.nRecords;
     if (!where.bDisjointSoFar || !SortExtents(where.extents) || !JoinRuns(where.extents))
@@ -378,10 +429,10 @@ template <class TText> bool ReadTwoPasses(CImageBuilder& builder, TText& text, i
         return true;
     std::vector<CExtent>().swap(where.extents);
     text.BetweenPasses();
-    CFillSink fill(builder.Image());
+    CFillSink fill(builder, nKey);
     if (!text.Rewind())
         return false;
-    Scan(text, fill);
+    start = Scan(text, fill);
     return fill.SameRecordsAs(where);
 }
 
@@ -408,11 +459,10 @@ struct CFirstPassSink
             return;
         if (bWatching)
         {
-            const uint64_t nEnd = static_cast<uint64_t>(dwAddress) + static_cast<uint64_t>(n);
-            if (n == 0 || nEnd >= 0x100000000ull)
+            if (DependsOnOrder(dwAddress, n))
                 bWatching = false;
             else if (dwAddress >= nPrevEnd)
-                nPrevEnd = nEnd;
+                nPrevEnd = static_cast<uint64_t>(dwAddress) + static_cast<uint64_t>(n);
             else
             {
                 bWatching = false;
@@ -425,45 +475,61 @@ struct CFirstPassSink
         }
         sink.Data(dwAddress, pPiece, nLen, n);
     }
-    bool WantsMore() const { return !bRestart; }
+    bool WantsMore() const { return !bRestart && sink.WantsMore(); }
 };
 
-template <class TText> bool Load(MemoryImage& image, TText& text)
+// False with bOutOfMemory when a record could not be kept: the image is then empty.
+template <class TText>
+bool Load(MemoryImage& image, TText& text, const CReadSeams* pSeams, bool& bOutOfMemory)
 {
+    CStartAddress start;
     {
         CImageBuilder builder(image);
+        if (pSeams)
+            builder.SetFailHook(pSeams->failAllocation);
         CFirstPassSink first{{builder}};
-        Scan(text, first);
+        start = Scan(text, first);
         if (first.bRestart)
         {
             builder.Clear();
             if (!text.Rewind())
                 return false;
             int nRecords = 0;
-            if (!ReadTwoPasses(builder, text, nRecords))
+            if (!ReadTwoPasses(builder, text, nRecords, start))
             {
                 builder.Clear();
                 if (!text.Rewind())
                     return false;
                 builder.Reserve(nRecords);
                 hexscan::CImageSink sink{builder};
-                Scan(text, sink);
+                start = Scan(text, sink);
             }
         }
+        bOutOfMemory = builder.LostRecords();
+    }
+    if (bOutOfMemory)
+    {
+        image.DeleteAll();
+        return false;
     }
     image.Coalesce();
-    return image.GetCount() > 0;
+    if (image.GetCount() == 0)
+        return false;
+    image.SetStartAddress(start);
+    return true;
 }
 } // namespace
 
-bool ReadHexText(MemoryImage& image, const char* pData, size_t nLen)
+bool ReadHexText(MemoryImage& image, const char* pData, size_t nLen, const CReadSeams* pSeams)
 {
     image.DeleteAll();
     CMemoryText text(pData, nLen);
-    return Load(image, text);
+    bool bOutOfMemory = false;
+    return Load(image, text, pSeams, bOutOfMemory);
 }
 
-bool ReadHexFile(MemoryImage& image, const char* pszPath, CHexReadStatus* pStatus)
+bool ReadHexFile(MemoryImage& image, const char* pszPath, CHexReadStatus* pStatus,
+                 const CReadSeams* pSeams)
 {
     CHexReadStatus status;
     // cleared before the file is opened, so a failed read never leaves old data behind
@@ -475,8 +541,9 @@ bool ReadHexFile(MemoryImage& image, const char* pszPath, CHexReadStatus* pStatu
 #ifdef POSIX_FADV_SEQUENTIAL
         ::posix_fadvise(fd.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
-        CFileText text(fd.Get());
-        bOk = text.HasBuffer() && Load(image, text);
+        CFileText text(fd.Get(), pSeams ? pSeams->betweenPasses : nullptr);
+        status.bOutOfMemory = !text.HasBuffer();
+        bOk = text.HasBuffer() && Load(image, text, pSeams, status.bOutOfMemory);
         status.bReadError = text.HadReadError();
     }
     if (pStatus)

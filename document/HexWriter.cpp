@@ -108,6 +108,24 @@ void WriteData(CRecordSink& sink, uint32_t dwAddress, const uint8_t* pBytes, int
     sink.Commit(PutLineEnd(p));
 }
 
+// The start-address record the file gave, as it gave it, so the entry point survives a save.
+void WriteStartAddress(CRecordSink& sink, const CStartAddress& start)
+{
+    if (!start.IsSet())
+        return;
+    unsigned sum = 4u + start.nType;
+    char* p = sink.Reserve();
+    std::memcpy(p, ":040000", 7);
+    p = PutByte(p + 7, start.nType);
+    for (uint8_t b : start.bytes)
+    {
+        sum += b;
+        p = PutByte(p, b);
+    }
+    p = PutByte(p, 0x100 - (sum & 0xFF));
+    sink.Commit(PutLineEnd(p));
+}
+
 // A segment whose bytes run into the next 64 KiB page, or past 0xFFFFFFFF.
 bool CrossesPage(const MemorySegment* pSeg)
 {
@@ -151,6 +169,7 @@ bool WriteImage(const MemoryImage& image, CRecordSink& sink)
         if (const MemorySegment* pSeg = image.GetAt(i))
             WriteSegment(sink, pSeg, bExtended);
     }
+    WriteStartAddress(sink, image.GetStartAddress());
     char* p = sink.Reserve();
     std::memcpy(p, ":00000001FF\r\n", 13);
     sink.Commit(p + 13);
@@ -241,7 +260,8 @@ bool ResolveTarget(const char* pszPath, std::string& path)
         else
         {
             const size_t nSlash = path.rfind('/');
-            path = (nSlash == std::string::npos ? std::string() : path.substr(0, nSlash + 1)) + target;
+            path =
+                (nSlash == std::string::npos ? std::string() : path.substr(0, nSlash + 1)) + target;
         }
     }
     errno = ELOOP;
@@ -285,7 +305,8 @@ std::string TempPattern(const std::string& target)
 {
     constexpr size_t kMaxStem = 64;
     const size_t nSlash = target.rfind('/');
-    const std::string dir = nSlash == std::string::npos ? std::string() : target.substr(0, nSlash + 1);
+    const std::string dir =
+        nSlash == std::string::npos ? std::string() : target.substr(0, nSlash + 1);
     const std::string base = nSlash == std::string::npos ? target : target.substr(nSlash + 1);
     return dir + "." + base.substr(0, kMaxStem) + ".XXXXXX";
 }
@@ -310,10 +331,12 @@ bool WriteReplacing(const MemoryImage& image, const std::string& target, const s
 std::string FormatHexText(const MemoryImage& image)
 {
     std::string text;
-    CRecordSink sink([&text](const char* p, size_t n) {
-        text.append(p, n);
-        return true;
-    });
+    CRecordSink sink(
+        [&text](const char* p, size_t n)
+        {
+            text.append(p, n);
+            return true;
+        });
     WriteImage(image, sink);
     return text;
 }

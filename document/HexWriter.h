@@ -1,5 +1,5 @@
-// Writing a memory image as Intel HEX: 04, 00 and 01 records, upper-case digits,
-// CR LF line ends.
+// Writing a memory image as Intel HEX: 04 and 00 records, the start-address record (03
+// or 05) the image holds, 01 last; upper-case digits, CR LF line ends.
 #pragma once
 
 #include "MemoryImage.h"

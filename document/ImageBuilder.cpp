@@ -1,17 +1,13 @@
 #include "ImageBuilder.h"
 #include "SegmentEndIndex.h"
-#include "SegmentPool.h"
 
-#include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 
 CImageBuilder::CImageBuilder(MemoryImage& image) : m_target(image)
 {
     m_image.Swap(image);
-    m_nAllocated = m_nCapacityAtStart = m_image.m_nCapacity;
     m_bInOrder = m_image.GetCount() == 0;
     for (int i = 0; i < m_image.GetCount(); ++i)
     {
@@ -30,28 +26,10 @@ void CImageBuilder::Clear()
     m_pIndex.reset();
     m_capacity.clear();
     m_image.DeleteAll();
-    m_nAllocated = m_nCapacityAtStart = m_nReserve = 0;
+    m_nReserve = 0;
     m_bInOrder = true;
+    m_bLost = false;
 }
-
-namespace
-{
-void TrimBlock(MemorySegment* p, int nCap)
-{
-    // pooled blocks are always exactly their size
-    if (!p || !p->m_pBytes || nCap == p->m_nSize)
-        return;
-    if (p->m_nSize == 0)
-    {
-        std::free(p->m_pBytes);
-        p->m_pBytes = nullptr;
-        return;
-    }
-    // shrinking cannot lose data; if the allocator refuses, the block simply keeps its room
-    if (void* pNew = std::realloc(p->m_pBytes, static_cast<size_t>(p->m_nSize)))
-        p->m_pBytes = static_cast<uint8_t*>(pNew);
-}
-} // namespace
 
 void CImageBuilder::Finish()
 {
@@ -59,139 +37,64 @@ void CImageBuilder::Finish()
         return;
     m_bOwning = false;
     m_pIndex.reset();
-    MemoryImage& image = m_image;
-    for (int i = 0; i < image.m_nCount; ++i)
-        TrimBlock(image.m_ppSegments[i], m_capacity[static_cast<size_t>(i)]);
+    for (int i = 0; i < m_image.GetCount(); ++i)
+        if (MemorySegment* p = m_image.GetAt(i))
+            m_image.TrimBlock(p, m_capacity[static_cast<size_t>(i)]);
     std::vector<int>().swap(m_capacity);
-    if (image.m_nCount > m_nCapacityAtStart || m_nAllocated > image.m_nCapacity)
-        FitTable();
     // the target is empty since the builder took it over
-    m_target.Swap(image);
+    m_target.Swap(m_image);
 }
 
-// Gives the table the capacity that adding its entries one by one would have given.
-void CImageBuilder::FitTable()
+bool CImageBuilder::Lose()
 {
-    MemoryImage& image = m_image;
-    const long long nSteps =
-        (image.m_nCount - m_nCapacityAtStart + image.m_nGrowBy - 1) / image.m_nGrowBy;
-    const long long nCapacity = m_nCapacityAtStart + nSteps * image.m_nGrowBy;
-    image.m_nCapacity = m_nAllocated;
-    if (nCapacity == 0)
-    {
-        std::free(image.m_ppSegments);
-        image.m_ppSegments = nullptr;
-        image.m_nCapacity = 0;
-        return;
-    }
-    if (nCapacity != m_nAllocated &&
-        nCapacity <= INT_MAX / static_cast<long long>(sizeof(MemorySegment*)))
-    {
-        if (void* pNew = std::realloc(image.m_ppSegments,
-                                      static_cast<size_t>(nCapacity) * sizeof(MemorySegment*)))
-        {
-            image.m_ppSegments = static_cast<MemorySegment**>(pNew);
-            image.m_nCapacity = static_cast<int>(nCapacity);
-        }
-    }
-    for (int k = image.m_nCount; k < image.m_nCapacity; ++k)
-        image.m_ppSegments[k] = nullptr;
+    m_bLost = true;
+    return false;
 }
 
-bool CImageBuilder::AppendEntry(MemorySegment* pSeg)
+// A new last segment of nSize zero bytes. Null (and nothing added) when out of memory.
+MemorySegment* CImageBuilder::AppendZeroed(uint32_t dwAddress, int nSize)
 {
-    MemoryImage& image = m_image;
-    if (image.m_nCount == INT_MAX ||
-        image.m_nCount >= INT_MAX / static_cast<int>(sizeof(MemorySegment*)))
-        return false;
-    if (image.m_nCount == m_nAllocated)
-    {
-        // geometric growth, so a table of a million segments is not moved 140,000 times
-        long long nAlloc =
-            std::max<long long>(m_nAllocated + image.m_nGrowBy, m_nAllocated * 3LL / 2);
-        nAlloc =
-            std::min<long long>(nAlloc, INT_MAX / static_cast<long long>(sizeof(MemorySegment*)));
-        void* pNew =
-            std::realloc(image.m_ppSegments, static_cast<size_t>(nAlloc) * sizeof(MemorySegment*));
-        if (!pNew)
-            return false;
-        image.m_ppSegments = static_cast<MemorySegment**>(pNew);
-        m_nAllocated = static_cast<int>(nAlloc);
-    }
+    if (Fails(EAlloc::Segment))
+        return nullptr;
     try
     {
-        m_capacity.push_back(pSeg->m_nSize);
+        m_capacity.push_back(nSize);
     }
     catch (const std::bad_alloc&)
     {
-        return false;
+        return nullptr;
     }
-    image.m_ppSegments[image.m_nCount++] = pSeg;
-    image.m_nCapacity = std::max(image.m_nCapacity, image.m_nCount);
-    return true;
-}
-
-// A new last segment of nSize zero bytes: record and short block from the pool, a
-// longer block from the heap. Null (and nothing added) when out of memory.
-MemorySegment* CImageBuilder::AppendZeroed(uint32_t dwAddress, int nSize)
-{
-    CSegmentPool* pPool = m_image.Pool();
-    MemorySegment* pSeg = pPool ? pPool->NewRecord() : nullptr;
+    MemorySegment* pSeg = m_image.AppendZeroed(dwAddress, nSize);
     if (!pSeg)
-        return nullptr;
-    pSeg->m_dwAddress = dwAddress;
-    if (nSize > 0)
-    {
-        pSeg->m_pBytes = nSize <= CSegmentPool::kMaxBlock
-                             ? pPool->NewBlock(nSize)
-                             : static_cast<uint8_t*>(std::calloc(static_cast<size_t>(nSize), 1));
-        if (!pSeg->m_pBytes)
-            return nullptr;
-        pSeg->m_nSize = nSize;
-    }
-    // when the table cannot grow the record is dropped
-    if (!AppendEntry(pSeg))
-    {
-        m_image.DestroySegment(pSeg);
-        return nullptr;
-    }
+        m_capacity.pop_back();
     return pSeg;
 }
 
-MemorySegment* CImageBuilder::AppendNew(uint32_t dwAddress, const uint8_t* pBytes, int n)
+bool CImageBuilder::AppendNew(uint32_t dwAddress, const uint8_t* pBytes, int n)
 {
     MemorySegment* pSeg = AppendZeroed(dwAddress, n);
-    if (pSeg && n > 0)
+    if (!pSeg)
+        return Lose();
+    if (n > 0)
         std::memcpy(pSeg->m_pBytes, pBytes, static_cast<size_t>(n));
-    return pSeg;
+    return true;
 }
 
 MemorySegment* CImageBuilder::AddZeroed(uint32_t dwAddress, int nSize)
 {
     m_pIndex.reset();
     m_bInOrder = false;
-    // zeroed, so a byte that no record fills can never be stale memory
     return AppendZeroed(dwAddress, nSize);
 }
 
 void CImageBuilder::Reserve(int nSegments)
 {
-    if (nSegments <= m_image.m_nCount)
+    if (nSegments <= m_image.GetCount())
         return;
     m_nReserve = nSegments;
-    if (CSegmentPool* pPool = m_image.Pool())
-        pPool->ReserveRecords(static_cast<size_t>(nSegments - m_image.m_nCount));
-    // growing the table and the capacities at once saves their copies; pages that stay
-    // unused are never touched
-    if (nSegments > m_nAllocated && nSegments <= INT_MAX / static_cast<int>(sizeof(MemorySegment*)))
-    {
-        if (void* pNew = std::realloc(m_image.m_ppSegments,
-                                      static_cast<size_t>(nSegments) * sizeof(MemorySegment*)))
-        {
-            m_image.m_ppSegments = static_cast<MemorySegment**>(pNew);
-            m_nAllocated = nSegments;
-        }
-    }
+    // growing the table and the capacities at once saves their copies; a refusal only
+    // leaves them to grow as segments come
+    m_image.Reserve(nSegments);
     try
     {
         m_capacity.reserve(static_cast<size_t>(nSegments));
@@ -201,53 +104,37 @@ void CImageBuilder::Reserve(int nSegments)
     }
 }
 
-bool CImageBuilder::GrowBlock(int nIndex, int nExtra)
-{
-    MemorySegment* pSeg = m_image.m_ppSegments[nIndex];
-    int& nCap = m_capacity[static_cast<size_t>(nIndex)];
-    const long long nNeed = static_cast<long long>(pSeg->m_nSize) + nExtra;
-    if (nNeed > INT_MAX)
-        return false;
-    if (nNeed <= nCap && (pSeg->m_pBytes || nNeed == 0))
-        return true;
-    long long nNewCap = std::max<long long>({nNeed, static_cast<long long>(nCap) + nCap / 2, 64});
-    nNewCap = std::min<long long>(nNewCap, INT_MAX);
-    void* pNew = m_image.ResizeBlock(pSeg, static_cast<size_t>(nNewCap));
-    if (!pNew && nNewCap > nNeed)
-    {
-        nNewCap = nNeed;
-        pNew = m_image.ResizeBlock(pSeg, static_cast<size_t>(nNewCap));
-    }
-    if (!pNew)
-        return false;
-    pSeg->m_pBytes = static_cast<uint8_t*>(pNew);
-    nCap = static_cast<int>(nNewCap);
-    return true;
-}
-
-// A record that starts at or after the end of every segment, shares no address, and
-// does not run past 0xFFFFFFFF.
+// A record that starts at or after the end of every segment and shares no address.
 bool CImageBuilder::IsInOrder(uint32_t dwAddress, int n) const
 {
-    if (!m_bInOrder || n <= 0 ||
-        static_cast<uint64_t>(dwAddress) + static_cast<uint64_t>(n) >= 0x100000000ull)
+    if (!m_bInOrder || DependsOnOrder(dwAddress, n))
         return false;
     const MemorySegment* pLast = m_image.GetAt(m_image.GetCount() - 1);
     return !pLast || pLast->GetEnd64() <= dwAddress;
 }
 
-void CImageBuilder::Extend(int nIndex, const uint8_t* pBytes, int n)
+bool CImageBuilder::Extend(int nIndex, const uint8_t* pBytes, int n)
 {
-    MemorySegment* pSeg = m_image.m_ppSegments[nIndex];
-    // a record whose bytes cannot be stored is dropped; the segment stays whole
-    if (!GrowBlock(nIndex, n))
-        return;
+    MemorySegment* pSeg = m_image.GetAt(nIndex);
+    int& nCap = m_capacity[static_cast<size_t>(nIndex)];
+    const long long nNeed = static_cast<long long>(pSeg->m_nSize) + n;
+    if (nNeed > INT_MAX)
+        return Lose();
+    if (nNeed > nCap || (!pSeg->m_pBytes && nNeed > 0))
+    {
+        const int nNewCap =
+            Fails(EAlloc::Block) ? 0 : m_image.GrowBlock(pSeg, nCap, static_cast<int>(nNeed));
+        // a record whose bytes cannot be stored is dropped; the segment stays whole
+        if (nNewCap == 0)
+            return Lose();
+        nCap = nNewCap;
+    }
     if (n > 0)
         std::memcpy(pSeg->m_pBytes + pSeg->m_nSize, pBytes, static_cast<size_t>(n));
     const uint32_t dwOldEnd = pSeg->GetEnd();
     pSeg->m_nSize += n;
     if (!m_pIndex)
-        return;
+        return true;
     try
     {
         m_pIndex->Move(nIndex, dwOldEnd, pSeg->GetEnd());
@@ -257,13 +144,29 @@ void CImageBuilder::Extend(int nIndex, const uint8_t* pBytes, int n)
         // the index is built again from the table at the next record
         m_pIndex.reset();
     }
+    return true;
+}
+
+bool CImageBuilder::MakeIndex()
+{
+    if (Fails(EAlloc::EndIndex))
+        return false;
+    try
+    {
+        m_pIndex = std::make_unique<CSegmentEndIndex>(m_image, m_nReserve);
+    }
+    catch (const std::bad_alloc&)
+    {
+        return false;
+    }
+    return true;
 }
 
 void CImageBuilder::IndexNewSegment(int nIndex)
 {
     try
     {
-        m_pIndex->Append(nIndex, m_image.m_ppSegments[nIndex]->GetEnd());
+        m_pIndex->Append(nIndex, m_image.GetAt(nIndex)->GetEnd());
     }
     catch (const std::bad_alloc&)
     {
@@ -271,38 +174,27 @@ void CImageBuilder::IndexNewSegment(int nIndex)
     }
 }
 
-void CImageBuilder::AddBytes(uint32_t dwAddress, const uint8_t* pBytes, int n)
+bool CImageBuilder::AddBytes(uint32_t dwAddress, const uint8_t* pBytes, int n)
 {
     if (n < 0)
-        return;
+        return true;
     const int nLast = m_image.GetCount() - 1;
     if (IsInOrder(dwAddress, n))
     {
-        if (nLast >= 0 && m_image.m_ppSegments[nLast]->GetEnd64() == dwAddress)
-            Extend(nLast, pBytes, n);
-        else
-            AppendNew(dwAddress, pBytes, n);
-        return;
+        if (nLast >= 0 && m_image.GetAt(nLast)->GetEnd64() == dwAddress)
+            return Extend(nLast, pBytes, n);
+        return AppendNew(dwAddress, pBytes, n);
     }
     m_bInOrder = false;
-    if (!m_pIndex)
-    {
-        try
-        {
-            m_pIndex = std::make_unique<CSegmentEndIndex>(m_image.m_ppSegments, m_image.m_nCount,
-                                                          m_nReserve);
-        }
-        catch (const std::bad_alloc&)
-        {
-            return;
-        }
-    }
+    // without the index no record can be placed where it belongs
+    if (!m_pIndex && !MakeIndex())
+        return Lose();
     const int nFound = m_pIndex->FirstEndingAt(dwAddress);
     if (nFound >= 0)
-    {
-        Extend(nFound, pBytes, n);
-        return;
-    }
-    if (AppendNew(dwAddress, pBytes, n) && m_pIndex)
+        return Extend(nFound, pBytes, n);
+    if (!AppendNew(dwAddress, pBytes, n))
+        return false;
+    if (m_pIndex)
         IndexNewSegment(m_image.GetCount() - 1);
+    return true;
 }

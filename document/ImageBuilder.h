@@ -1,28 +1,43 @@
-// Builds a memory image while records come in and hands it back finished: every block
-// trimmed to its size, the table at the capacity its growth steps give. Blocks grow
-// geometrically meanwhile, and the table's allocation too, so a long run of records
-// stays linear in cost.
+// Builds a memory image while records come in and hands it back finished, every block
+// trimmed to its size. Blocks and the table grow geometrically meanwhile, so a long run
+// of records stays linear in cost.
 #pragma once
 
 #include "MemoryImage.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 class CSegmentEndIndex;
 
+// A record whose place in the result depends on the order records come in: an empty
+// one, or one that runs up to or past 0xFFFFFFFF and wraps.
+inline bool DependsOnOrder(uint32_t dwAddress, int n)
+{
+    return n <= 0 || static_cast<uint64_t>(dwAddress) + static_cast<uint64_t>(n) >= 0x100000000ull;
+}
+
 class CImageBuilder
 {
 public:
+    // The allocations a test can make fail through SetFailHook.
+    enum class EAlloc
+    {
+        EndIndex,
+        Segment,
+        Block
+    };
+
     // Takes over the image's segments until Finish (or destruction) hands them back.
     explicit CImageBuilder(MemoryImage& image);
     ~CImageBuilder();
     CImageBuilder(const CImageBuilder&) = delete;
     CImageBuilder& operator=(const CImageBuilder&) = delete;
 
-    // MemoryImage::AddBytes's rule. When memory runs out the record's bytes are
-    // dropped and the image stays consistent.
-    void AddBytes(uint32_t dwAddress, const uint8_t* pBytes, int n);
+    // MemoryImage::AddBytes's rule. False when memory ran out: the record is dropped,
+    // the image stays consistent and LostRecords says so from then on.
+    bool AddBytes(uint32_t dwAddress, const uint8_t* pBytes, int n);
     // A new last segment of nSize zero bytes, for records filled in later; null when
     // out of memory.
     MemorySegment* AddZeroed(uint32_t dwAddress, int nSize);
@@ -32,31 +47,35 @@ public:
     void Clear();
     // The image so far, for lookups while records come in.
     const MemoryImage& Image() const { return m_image; }
+    // A segment of the image so far, to fill in bytes AddZeroed gave.
+    MemorySegment* Segment(int i) { return m_image.GetAt(i); }
+    // A record was dropped since the builder started or was cleared.
+    bool LostRecords() const { return m_bLost; }
+    void SetFailHook(std::function<bool(EAlloc)> fail) { m_fail = std::move(fail); }
     // Trims, and hands the image back; the builder is empty afterwards.
     void Finish();
 
 private:
+    bool Fails(EAlloc e) const { return m_fail && m_fail(e); }
     MemorySegment* AppendZeroed(uint32_t dwAddress, int nSize);
-    MemorySegment* AppendNew(uint32_t dwAddress, const uint8_t* pBytes, int n);
-    bool AppendEntry(MemorySegment* pSeg);
-    bool GrowBlock(int nIndex, int nExtra);
-    void Extend(int nIndex, const uint8_t* pBytes, int n);
+    bool AppendNew(uint32_t dwAddress, const uint8_t* pBytes, int n);
+    bool Extend(int nIndex, const uint8_t* pBytes, int n);
     bool IsInOrder(uint32_t dwAddress, int n) const;
+    bool MakeIndex();
     void IndexNewSegment(int nIndex);
-    void FitTable();
+    bool Lose();
 
     MemoryImage& m_target;
     MemoryImage m_image;
     bool m_bOwning = true;
-    // entries behind the table and its capacity when taken over
-    int m_nAllocated = 0;
-    int m_nCapacityAtStart = 0;
+    bool m_bLost = false;
     int m_nReserve = 0;
-    // bytes each block can hold before it must grow
+    // bytes each block has room for before it must grow
     std::vector<int> m_capacity;
     // While every record so far came in ascending order without sharing an address,
     // only the last segment can end where a record starts, and no index is needed;
     // it is built at the first record that breaks the order.
     bool m_bInOrder = true;
     std::unique_ptr<CSegmentEndIndex> m_pIndex;
+    std::function<bool(EAlloc)> m_fail;
 };

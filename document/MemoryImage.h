@@ -2,31 +2,11 @@
 // run of bytes at a 32-bit start address. Gaps between segments are not stored.
 #pragma once
 
+#include "MemorySegment.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-
-typedef int BOOL;
-#ifndef TRUE
-#define TRUE 1
-#define FALSE 0
-#endif
-
-struct MemorySegment
-{
-    uint32_t m_dwAddress = 0; // address of the first byte
-    int32_t m_nSize = 0;      // number of bytes, 0 or more
-    uint8_t* m_pBytes =
-        nullptr; // owned block of m_nSize bytes; null for a segment that never received bytes
-
-    // end address, modulo 2^32
-    uint32_t GetEnd() const { return m_dwAddress + static_cast<uint32_t>(m_nSize); }
-    // end address without wrapping
-    uint64_t GetEnd64() const
-    {
-        return static_cast<uint64_t>(m_dwAddress) + static_cast<uint64_t>(m_nSize);
-    }
-};
 
 class CSegmentPool;
 
@@ -39,44 +19,59 @@ public:
     MemoryImage& operator=(const MemoryImage&) = delete;
 
     int GetCount() const { return m_nCount; }
-    // entries allocated: grows in steps of 7 (0, 7, 14, ...)
+    // entries allocated: SetSize grows it in steps of 7 beyond the count
     int GetCapacity() const { return m_nCapacity; }
     // null when the table is null or i is outside 0 .. count-1
-    MemorySegment* GetAt(int i) const
-    {
-        return m_ppSegments && i >= 0 && i < m_nCount ? m_ppSegments[i] : nullptr;
-    }
+    const MemorySegment* GetAt(int i) const { return IsIndex(i) ? m_ppSegments[i] : nullptr; }
+    MemorySegment* GetAt(int i) { return IsIndex(i) ? m_ppSegments[i] : nullptr; }
 
-    BOOL SetSize(int n);
+    bool SetSize(int n);
     // Adds a segment made with new whose block, if any, comes from malloc; the image owns both.
     void SetAtGrow(int i, MemorySegment* p);
     void Add(MemorySegment* p);
     // destroys the segment at i; does nothing when i is out of range
     void RemoveAt(int i);
+    // every segment, and the start address
     void DeleteAll();
 
     // Adds one data record's bytes (copied): extends the first segment, in table order,
     // that ends at dwAddress, else appends a new segment. Costs a pass over the table;
-    // the reader adds its records through a CImageBuilder instead.
-    void AddBytes(uint32_t dwAddress, const uint8_t* pBytes, int n);
+    // the reader adds its records through a CImageBuilder instead. False when out of
+    // memory: the record is then dropped and the image stays as it was.
+    bool AddBytes(uint32_t dwAddress, const uint8_t* pBytes, int n);
     // Sorts by start address, equal starts in the order stored files rely on, and
     // merges chains of touching neighbours.
     void Coalesce();
 
+    const CStartAddress& GetStartAddress() const { return m_start; }
+    void SetStartAddress(const CStartAddress& start) { m_start = start; }
+
     void Swap(MemoryImage& other) noexcept;
 
-private:
-    friend class CImageBuilder;
+    // For builders that add many segments quickly; each keeps the table consistent.
+    // A new last segment of nSize zero bytes, record and short block from the image's
+    // pool; null (and nothing added) when out of memory.
+    MemorySegment* AppendZeroed(uint32_t dwAddress, int nSize);
+    // Room for nSegments table entries in all, and pooled records for those to come.
+    // False when the table cannot grow.
+    bool Reserve(int nSegments);
+    // Gives the block of p, which has room for nCapacity bytes, room for at least nNeed,
+    // keeping its first m_nSize bytes, and returns the room it now has: short blocks grow
+    // inside the pool, longer ones geometrically. 0 (the block kept) when out of memory.
+    int GrowBlock(MemorySegment* p, int nCapacity, int nNeed);
+    // Frees the room of p's block beyond its size, once no more bytes come.
+    void TrimBlock(MemorySegment* p, int nCapacity);
 
+private:
+    bool IsIndex(int i) const { return m_ppSegments && i >= 0 && i < m_nCount; }
     void SortLikeExchange();
     void MergeTouching();
     bool MergeChain(MemorySegment** pChain, int nChain, long long nTotal);
+    bool ReallocTable(long long nCapacity);
     // Frees a segment's block and record, unless they belong to the pool.
     void DestroySegment(MemorySegment* p);
     bool IsPooled(const void* p) const;
-    // realloc for a segment's block; a pooled block cannot grow in place, so it is copied
-    // to a block of its own and its room in the pool stays unused. Null (the old block
-    // kept) when out of memory.
+    // a block of nBytes holding p's bytes: realloc, or a copy when p's block is pooled
     void* ResizeBlock(const MemorySegment* p, size_t nBytes);
     // the pool, made on first use; null when out of memory
     CSegmentPool* Pool();
@@ -85,7 +80,8 @@ private:
     int m_nCapacity;
     int m_nGrowBy;
     MemorySegment** m_ppSegments;
-    // records and short blocks of the segments the reader made; segments added from
+    // records and short blocks of the segments builders made; segments added from
     // outside own their memory themselves
     std::unique_ptr<CSegmentPool> m_pPool;
+    CStartAddress m_start;
 };

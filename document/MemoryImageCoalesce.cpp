@@ -3,12 +3,11 @@
 // Segments with equal start addresses (a file that gives a record twice, or records
 // that share a start) keep the order an exchange sort (for i, for j > i: swap entries
 // i and j when start[i] > start[j]) leaves them in. It is not a stable order, but it is
-// the order in which such files have always been shown and saved again, so a file read
-// and saved comes out the same. It is had here without the quadratic sort: each pass of
-// the exchange rotates the chain of strict running minima, so larger starts never
-// influence how copies of a start are reordered, and the copies of a start S behave like
-// a queue fed in table order: every copy joins at the back, and every smaller start met
-// later in the table moves the queue's front to its back.
+// the order users and stored files rely on, so a file read and saved comes out the same. It is had
+// here without the quadratic sort: each pass of the exchange rotates the chain of strict running
+// minima, so larger starts never influence how copies of a start are reordered, and the copies of a
+// start S behave like a queue fed in table order: every copy joins at the back, and every smaller
+// start met later in the table moves the queue's front to its back.
 #include "MemoryImage.h"
 
 #include <algorithm>

@@ -1,21 +1,24 @@
 #include "SegmentEndIndex.h"
-#include "MemoryImage.h"
+#include "RandomKey.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <new>
 #include <utility>
 
-namespace
+CSegmentEndIndex::CSegmentEndIndex(const MemoryImage& image, int nReserve)
 {
-size_t HashEnd(uint32_t dwEnd, size_t nMask)
-{
-    return (static_cast<size_t>(dwEnd) * 0x9E3779B97F4A7C15ull >> 20) & nMask;
-}
-} // namespace
-
-CSegmentEndIndex::CSegmentEndIndex(MemorySegment* const* ppTable, int nCount, int nReserve)
-{
+    uint64_t nState = NewRandomKey();
+    for (auto& table : m_keys)
+        for (size_t& nKey : table)
+        {
+            // splitmix64 steps: every key word from the one seed
+            uint64_t z = nState += 0x9E3779B97F4A7C15ull;
+            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+            z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+            nKey = static_cast<size_t>(z ^ (z >> 31));
+        }
+    const int nCount = image.GetCount();
     // Sized once for every segment to come: tables doubled step by step would leave their
     // old copies behind as heap the process keeps. Room never used is never touched, so
     // a count far above the segments that come (records that extend segments already
@@ -32,8 +35,8 @@ CSegmentEndIndex::CSegmentEndIndex(MemorySegment* const* ppTable, int nCount, in
     m_sibling.assign(static_cast<size_t>(nCount), -1);
     for (int i = 0; i < nCount; ++i)
     {
-        if (ppTable[i])
-            Insert(i, ppTable[i]->GetEnd());
+        if (const MemorySegment* p = image.GetAt(i))
+            Insert(i, p->GetEnd());
     }
 }
 
@@ -50,12 +53,22 @@ CSegmentEndIndex::CSlots CSegmentEndIndex::NewSlots(size_t nSlots)
     return pSlots;
 }
 
+size_t CSegmentEndIndex::Hash(uint32_t dwEnd) const
+{
+    return (m_keys[0][dwEnd & 0xFF] ^ m_keys[1][dwEnd >> 8 & 0xFF] ^ m_keys[2][dwEnd >> 16 & 0xFF] ^
+            m_keys[3][dwEnd >> 24]) &
+           (m_nSlots - 1);
+}
+
 size_t CSegmentEndIndex::Find(uint32_t dwEnd) const
 {
     const size_t nMask = m_nSlots - 1;
-    size_t k = HashEnd(dwEnd, nMask);
+    size_t k = Hash(dwEnd);
     while (m_pSlots[k].nRootPlus1 != 0 && m_pSlots[k].dwEnd != dwEnd)
+    {
         k = (k + 1) & nMask;
+        ++m_nProbes;
+    }
     return k;
 }
 
@@ -143,7 +156,7 @@ void CSegmentEndIndex::EraseSlot(size_t nSlot)
         k = (k + 1) & nMask;
         if (m_pSlots[k].nRootPlus1 == 0)
             break;
-        const size_t nHome = HashEnd(m_pSlots[k].dwEnd, nMask);
+        const size_t nHome = Hash(m_pSlots[k].dwEnd);
         const bool bMovable =
             (nHole <= k) ? (nHome <= nHole || nHome > k) : (nHome <= nHole && nHome > k);
         if (bMovable)

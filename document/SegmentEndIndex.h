@@ -1,22 +1,25 @@
 // Which segments end at which address, for CImageBuilder once records stop coming in
 // ascending order. The segments that end at one address form a heap ordered by table
 // position, so "the first segment in table order ending here" is its root and taking
-// it out or putting one in costs O(log n) however long the list is.
+// it out or putting one in costs O(log n) however long the list is. Ends are hashed with
+// random tables drawn for every index, so no file can choose ends that pile up in one
+// probe run.
 #pragma once
 
+#include "MemoryImage.h"
+
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-struct MemorySegment;
-
 class CSegmentEndIndex
 {
 public:
-    // indexes table entries 0 .. nCount-1 (null entries are left out), with room for
-    // nReserve segments in all; throws bad_alloc
-    CSegmentEndIndex(MemorySegment* const* ppTable, int nCount, int nReserve = 0);
+    // indexes the image's segments (null entries are left out), with room for nReserve
+    // segments in all; throws bad_alloc
+    explicit CSegmentEndIndex(const MemoryImage& image, int nReserve = 0);
 
     // -1 when no segment ends at dwEnd
     int FirstEndingAt(uint32_t dwEnd) const;
@@ -24,6 +27,8 @@ public:
     void Move(int nIndex, uint32_t dwOldEnd, uint32_t dwNewEnd);
     // a new segment at table entry nIndex, the table's last; throws bad_alloc
     void Append(int nIndex, uint32_t dwEnd);
+    // slots looked at by every lookup so far, for tests of the worst case
+    size_t Probes() const { return m_nProbes; }
 
 private:
     struct Slot
@@ -39,6 +44,7 @@ private:
     using CSlots = std::unique_ptr<Slot[], CFree>;
     static CSlots NewSlots(size_t nSlots);
 
+    size_t Hash(uint32_t dwEnd) const;
     size_t Find(uint32_t dwEnd) const;
     void Insert(int nIndex, uint32_t dwEnd);
     void RemoveFirst(uint32_t dwEnd);
@@ -52,6 +58,10 @@ private:
     void FlushHot();
     int m_nHot = -1;
     uint32_t m_dwHotEnd = 0;
+
+    // simple tabulation: one random word per byte value of each of the end's four bytes
+    std::array<std::array<size_t, 256>, 4> m_keys;
+    mutable size_t m_nProbes = 0;
 
     // from calloc: pages of free slots stay untouched until an end lands there
     CSlots m_pSlots;

@@ -1,5 +1,7 @@
 #include "SegmentPool.h"
-#include "MemoryImage.h"
+#include "MemorySegment.h"
+
+#include <cstring>
 
 #include <algorithm>
 #include <cstdlib>
@@ -35,7 +37,8 @@ bool CSegmentPool::AddChunk(CArena& arena, size_t nBytes)
         return false;
     const CChunk chunk{reinterpret_cast<uintptr_t>(p), reinterpret_cast<uintptr_t>(p) + nBytes};
     m_chunks.insert(std::upper_bound(m_chunks.begin(), m_chunks.end(), chunk,
-                                     [](const CChunk& a, const CChunk& b) { return a.nBegin < b.nBegin; }),
+                                     [](const CChunk& a, const CChunk& b)
+                                     { return a.nBegin < b.nBegin; }),
                     chunk);
     arena.pNext = p;
     arena.pEnd = p + nBytes;
@@ -66,12 +69,25 @@ MemorySegment* CSegmentPool::NewRecord()
 
 uint8_t* CSegmentPool::NewBlock(int nBytes)
 {
-    return reinterpret_cast<uint8_t*>(Take(m_blocks, static_cast<size_t>(nBytes), 1, kFirstBlockChunk));
+    return reinterpret_cast<uint8_t*>(
+        Take(m_blocks, static_cast<size_t>(nBytes), 1, kFirstBlockChunk));
+}
+
+bool CSegmentPool::ResizeLast(uint8_t* p, int nOld, int nNew)
+{
+    char* const pBlock = reinterpret_cast<char*>(p);
+    if (pBlock + nOld != m_blocks.pNext || nNew > kMaxBlock || nNew > m_blocks.pEnd - pBlock)
+        return false;
+    if (nNew < nOld)
+        std::memset(pBlock + nNew, 0, static_cast<size_t>(nOld - nNew));
+    m_blocks.pNext = pBlock + nNew;
+    return true;
 }
 
 void CSegmentPool::ReserveRecords(size_t nRecords)
 {
-    const size_t nRoom = m_records.pNext ? static_cast<size_t>(m_records.pEnd - m_records.pNext) : 0;
+    const size_t nRoom =
+        m_records.pNext ? static_cast<size_t>(m_records.pEnd - m_records.pNext) : 0;
     const size_t nWant = nRecords * sizeof(MemorySegment);
     // the rest of the current chunk is left unused; pages never touched cost nothing
     if (nWant > nRoom)

@@ -25,6 +25,9 @@ public:
     MemorySegment* NewRecord();
     // nBytes (1 .. kMaxBlock) zero bytes; null when out of memory
     uint8_t* NewBlock(int nBytes);
+    // Whether p, a block of nOld bytes, was the last one carved and now holds nNew bytes
+    // (1 .. kMaxBlock) in place. Bytes given back are zeroed again.
+    bool ResizeLast(uint8_t* p, int nOld, int nNew);
     // the next record chunk holds at least this many records
     void ReserveRecords(size_t nRecords);
     // whether p lies in one of the pool's chunks: such memory is never freed on its own

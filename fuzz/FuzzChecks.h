@@ -10,7 +10,7 @@ void Check(bool bCondition, const char* pszWhat);
 // CopyImage, checking the table's invariants.
 ImageCopy CheckedCopy(const MemoryImage& image);
 
-// The writer's text must be exactly the reference writer's for the image.
-void CheckWriterOutput(const ImageCopy& image, const std::string& text);
+// The writer's text must be exactly the reference writer's for the image and start address.
+void CheckWriterOutput(const ImageCopy& image, const CStartAddress& start, const std::string& text);
 // Where the non-empty segments neither overlap nor touch, the text reads back to them.
 void CheckRoundTrip(const ImageCopy& image, const std::string& text);

@@ -67,13 +67,17 @@ ImageCopy ReadInPieces(const uint8_t* pData, size_t nSize)
 }
 
 // The reference reader is quadratic: compare with it while the record count is small.
-void CheckAgainstReference(const uint8_t* pData, size_t nSize, const ImageCopy& copy)
+void CheckAgainstReference(const uint8_t* pData, size_t nSize, const MemoryImage& image,
+                           const ImageCopy& copy)
 {
     const char* pText = reinterpret_cast<const char*>(pData);
     const size_t nPieces =
         static_cast<size_t>(std::count(pText, pText + nSize, '\n')) + nSize / 999;
-    if (nPieces <= kReferenceMaxPieces)
-        Check(copy == ReferenceRead(pText, nSize), "image differs from the reference reader's");
+    if (nPieces > kReferenceMaxPieces)
+        return;
+    CStartAddress start;
+    Check(copy == ReferenceRead(pText, nSize, &start), "image differs from the reference reader's");
+    Check(image.GetStartAddress() == start, "start address differs from the reference reader's");
 }
 
 void CheckRepeatable(const uint8_t* pData, size_t nSize, const ImageCopy& expected)
@@ -94,12 +98,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     const ImageCopy copy = CheckedCopy(image);
     Check(bOk == !copy.empty(), "result does not match the segment count");
     CheckCoalesced(copy);
-    CheckAgainstReference(pData, nSize, copy);
+    CheckAgainstReference(pData, nSize, image, copy);
     if (nSize > 0)
         CheckRepeatable(pData, nSize, copy);
 
     const std::string text = FormatHexText(image);
-    CheckWriterOutput(copy, text);
+    CheckWriterOutput(copy, image.GetStartAddress(), text);
     CheckRoundTrip(copy, text);
     return 0;
 }

@@ -1,6 +1,7 @@
-// The writer's output compared with the records the rules call for: a 04 record before
-// every segment in extended mode and before each further 64 KiB page of a segment,
-// data records of up to 16 bytes cut at page boundaries, :00000001FF last, CR LF.
+// The writer's output compared with the plain writer's: a 04 record before every
+// segment in extended mode and before each further 64 KiB page of a segment, data
+// records of up to 16 bytes cut at page boundaries, the start-address record,
+// :00000001FF last, CR LF.
 #include "FuzzChecks.h"
 #include "HexReader.h"
 
@@ -32,9 +33,9 @@ bool AreApart(const ImageCopy& image)
 }
 } // namespace
 
-void CheckWriterOutput(const ImageCopy& image, const std::string& text)
+void CheckWriterOutput(const ImageCopy& image, const CStartAddress& start, const std::string& text)
 {
-    const std::string expected = ReferenceWrite(image);
+    const std::string expected = ReferenceWrite(image, start);
     if (text == expected)
         return;
     const auto diff = std::mismatch(text.begin(), text.end(), expected.begin(), expected.end());

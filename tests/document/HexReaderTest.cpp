@@ -1,5 +1,6 @@
 // Digit conversion and the reading procedure as a whole: what it refuses and why, clearing,
-// and a file that changes between the two passes.
+// a file that changes between the two passes, memory that runs out.
+#include "HexParser.h"
 #include "TestSupport.h"
 
 #include <algorithm>
@@ -20,12 +21,15 @@ TEST(HexParser, EveryByteValueAsOneDigit)
     {
         const char ch = static_cast<char>(c);
         const int nExpected = std::isxdigit(c) ? std::stoi(std::string(1, ch), nullptr, 16) : 0;
-        EXPECT_EQ(CHexParser().ParseHex(&ch, 1), nExpected) << "byte " << c;
+        EXPECT_EQ(static_cast<int>(CHexParser::DigitValue(static_cast<unsigned char>(ch))),
+                  nExpected)
+            << "byte " << c;
     }
 }
 
-// The image is cleared before the file is opened, so a failed read leaves it empty, and
-// a segment of the old image never takes in a record of the new one.
+// The image is cleared before the file is opened, so a failed read leaves it empty, a
+// segment of the old image never takes in a record of the new one, and the old start
+// address goes.
 TEST(HexReader, ReadReplacesTheWholeImage)
 {
     CTempDir dir;
@@ -37,11 +41,13 @@ TEST(HexReader, ReadReplacesTheWholeImage)
     {
         MemoryImage image;
         image.AddBytes(0x0C, Sequence(4, 0xC0).data(), 4); // ends where data.hex starts
+        image.SetStartAddress({5, {1, 2, 3, 4}});
         const bool bData = name == "data.hex";
         EXPECT_EQ(ReadHexFile(image, dir.File(name).c_str()), bData) << name;
         EXPECT_EQ(Dump(image), bData ? std::vector<std::string>{"00000010 4 01020304"}
                                      : std::vector<std::string>{})
             << name;
+        EXPECT_FALSE(image.GetStartAddress().IsSet()) << name;
     }
 }
 
@@ -111,19 +117,61 @@ TEST(HexReader, FileRewrittenBetweenThePasses)
     const std::string kSecond[] = {Record(0x20, 0xA0) + Record(0x10, 0x90),
                                    Record(0x10, 0x10) + Record(0x18, 0x18),
                                    Record(0x20, 0x20) + Record(0x08, 0x08)};
-    static std::string s_path, s_text;
     CTempDir dir;
-    s_path = dir.File("changing.hex");
+    const std::string path = dir.File("changing.hex");
     for (const std::string& second : kSecond)
     {
         dir.Write("changing.hex", Record(0x20, 0x20) + Record(0x10, 0x10));
-        s_text = second;
-        g_pfnBetweenPasses = [] { std::ofstream(s_path, std::ios::binary) << s_text; };
+        CReadSeams seams;
+        seams.betweenPasses = [&] { std::ofstream(path, std::ios::binary) << second; };
         MemoryImage image;
-        EXPECT_TRUE(ReadHexFile(image, s_path.c_str()));
-        g_pfnBetweenPasses = nullptr;
+        EXPECT_TRUE(ReadHexFile(image, path.c_str(), nullptr, &seams));
         EXPECT_EQ(Dump(image), Dump(ReferenceRead(second.data(), second.size()))) << second;
     }
 }
+
+// Text of one-byte records at the addresses given, in that order.
+std::string OneByteRecords(std::initializer_list<uint16_t> addresses)
+{
+    std::string text;
+    for (uint16_t nAddress : addresses)
+        AppendRecord(text, 0, nAddress, Sequence(1, static_cast<uint8_t>(nAddress)).data(), 1);
+    return text;
+}
+
+using EAlloc = CImageBuilder::EAlloc;
+// the text, the allocation that fails, from which call of it on
+using MemoryCase = CCase<std::tuple<std::string, EAlloc, int>>;
+const MemoryCase kMemoryCases[] = {
+    {"EndIndexAfterARepeatedRecord", {OneByteRecords({0x10, 0x10, 0x30}), EAlloc::EndIndex, 1}},
+    {"SegmentInOrder", {OneByteRecords({0x10, 0x20, 0x30}), EAlloc::Segment, 2}},
+    {"SegmentOutOfOrder", {OneByteRecords({0x10, 0x10, 0x30}), EAlloc::Segment, 3}},
+    {"SegmentInBothPasses", {OneByteRecords({0x30, 0x20, 0x10}), EAlloc::Segment, 1}},
+    {"BlockPastThePool", {Record(0x00, 0) + Record(0x10, 0) + Record(0x20, 0), EAlloc::Block, 2}},
+};
+
+class ReadOutOfMemory : public ::testing::TestWithParam<MemoryCase>
+{
+};
+
+// A read that could not keep every record fails, empty, and says so: a Save would
+// otherwise write the records that were kept over the whole file.
+TEST_P(ReadOutOfMemory, FailsWithAnEmptyImage)
+{
+    const auto& [text, eFailing, nFromCall] = GetParam().m_value;
+    CTempDir dir;
+    dir.Write("f.hex", text);
+    int nCalls = 0;
+    CReadSeams seams;
+    seams.failAllocation = [&](EAlloc e) { return e == eFailing && ++nCalls >= nFromCall; };
+    MemoryImage image;
+    CHexReadStatus status;
+    EXPECT_FALSE(ReadHexFile(image, dir.File("f.hex").c_str(), &status, &seams));
+    EXPECT_TRUE(status.bOutOfMemory);
+    EXPECT_EQ(image.GetCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Allocations, ReadOutOfMemory, ::testing::ValuesIn(kMemoryCases),
+                         CCaseName());
 
 } // namespace

@@ -75,7 +75,7 @@ void ReferenceCoalesce(ImageCopy& image)
     image = std::move(merged);
 }
 
-ImageCopy ReferenceRead(const char* pData, size_t nLen)
+ImageCopy ReferenceRead(const char* pData, size_t nLen, CStartAddress* pStart)
 {
     // text mode: every CR LF becomes LF
     std::string text;
@@ -107,6 +107,12 @@ ImageCopy ReferenceRead(const char* pData, size_t nLen)
             dwSegmentBase = Field(line, 9, 4) * 16;
         else if (nType == 4)
             dwLinearBase = Field(line, 9, 4) * 65536;
+        else if ((nType == 3 || nType == 5) && pStart)
+        {
+            pStart->nType = static_cast<uint8_t>(nType);
+            for (size_t j = 0; j < 4; j++)
+                pStart->bytes[j] = static_cast<uint8_t>(Field(line, 9 + 2 * j, 2));
+        }
     }
     ReferenceCoalesce(image);
     return image;
@@ -132,7 +138,7 @@ void AppendRecord(std::string& text, uint8_t nType, uint16_t nOffset, const uint
     text += "\r\n";
 }
 
-std::string ReferenceWrite(const ImageCopy& image)
+std::string ReferenceWrite(const ImageCopy& image, const CStartAddress& start)
 {
     const bool bExtended =
         std::any_of(image.begin(), image.end(),
@@ -160,5 +166,19 @@ std::string ReferenceWrite(const ImageCopy& image)
             k += n;
         }
     }
+    if (start.IsSet())
+        AppendRecord(text, start.nType, 0, start.bytes, 4);
     return text + ":00000001FF\r\n";
+}
+
+std::vector<uint32_t> CollidingEnds(size_t nCount)
+{
+    std::vector<uint32_t> ends;
+    for (uint64_t e = 2; e <= 0xFFFFFFFFu && ends.size() < nCount; e++)
+    {
+        const uint64_t nSlot = (e * 0x9E3779B97F4A7C15ull >> 20) & ((1u << 22) - 1);
+        if (nSlot < 1024 && (ends.empty() || e > ends.back() + 1u))
+            ends.push_back(static_cast<uint32_t>(e));
+    }
+    return ends;
 }

@@ -1,6 +1,6 @@
-// The reading and writing rules transcribed step by step, without any speed-up, to
-// check the real reader and writer against (document tests, fuzz target, benchmark).
-// Quadratic in places: for small inputs only.
+// A plain reader and writer, step by step and without any speed-up, to check the real
+// ones against (document tests, fuzz target, benchmark). Quadratic in places: for small
+// inputs only.
 #pragma once
 
 #include "MemoryImage.h"
@@ -27,13 +27,19 @@ ImageCopy CopyImage(const MemoryImage& image, std::string* pProblem = nullptr);
 void ReferenceAddBytes(ImageCopy& image, uint32_t dwAddress, const std::vector<uint8_t>& bytes);
 // Coalesce: the exchange sort, then each segment absorbs the neighbours that touch it.
 void ReferenceCoalesce(ImageCopy& image);
-// The whole reading procedure on text as a file holds it.
-ImageCopy ReferenceRead(const char* pData, size_t nLen);
+// The whole reading procedure on text as a file holds it; *pStart, when given, receives
+// the last start-address record.
+ImageCopy ReferenceRead(const char* pData, size_t nLen, CStartAddress* pStart = nullptr);
 
 // Appends one record (":", fields, checksum, CR LF) with upper-case digits.
 void AppendRecord(std::string& text, uint8_t nType, uint16_t nOffset, const uint8_t* pBytes,
                   size_t n);
 // The writer's text for an image: a 04 record before every segment in extended mode
 // and before each further 64 KiB page of a segment, data records of up to 16 bytes cut
-// at page boundaries, :00000001FF last.
-std::string ReferenceWrite(const ImageCopy& image);
+// at page boundaries, the start-address record when there is one, :00000001FF last.
+std::string ReferenceWrite(const ImageCopy& image, const CStartAddress& start = {});
+
+// Ends whose slots under the hash x * 0x9E3779B97F4A7C15 >> 20 fall into one window of
+// 1024 at every table size up to 2^22 slots, ascending, none right after another: an
+// index of segment ends keyed that way turns a file of records ending there quadratic.
+std::vector<uint32_t> CollidingEnds(size_t nCount);
