@@ -155,6 +155,9 @@ wxString CCorvaneDoc::ReadFailureMessage(const wxString& strPathName, const CHex
         strReason = _("not a regular file");
         break;
     case CHexReadStatus::EOpen::Opened:
+        // records that did not fit in memory would be lost by a later Save
+        if (status.bOutOfMemory)
+            return wxString::Format(_("not enough memory to read \"%s\""), strPathName);
         if (!status.bReadError)
             return wxString::Format(_("File \"%s\" holds no Intel HEX data records."), strPathName);
         strReason = _("reading it failed part-way");
