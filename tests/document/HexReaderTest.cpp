@@ -108,20 +108,45 @@ std::string Record(uint16_t nAddress, uint8_t nFirst)
     return text;
 }
 
+// Records of the given addresses and lengths, in that order.
+std::string Records(std::initializer_list<std::pair<uint16_t, int>> records)
+{
+    std::string text;
+    for (const auto& [nAddress, n] : records)
+        AppendRecord(text, 0, nAddress, Sequence(n, nAddress).data(), static_cast<size_t>(n));
+    return text;
+}
+
+// 257 records of 255 bytes in descending order: one run from 0000 to FFFE.
+std::string DescendingRun()
+{
+    std::string text;
+    for (int k = 256; k >= 0; --k)
+        AppendRecord(text, 0, static_cast<uint16_t>(k * 255), Sequence(255, k).data(), 255);
+    return text;
+}
+
 // A file whose records go back in address is read twice; when it is rewritten in place
 // between the passes, the image is the new file's, never a mix of both layouts.
 TEST(HexReader, FileRewrittenBetweenThePasses)
 {
-    // the same layout with other bytes; records that now overlap; a record that now
-    // leaves its run
-    const std::string kSecond[] = {Record(0x20, 0xA0) + Record(0x10, 0x90),
-                                   Record(0x10, 0x10) + Record(0x18, 0x18),
-                                   Record(0x20, 0x20) + Record(0x08, 0x08)};
+    const std::string kOld = Record(0x20, 0x20) + Record(0x10, 0x10);
+    // the first file, the second
+    const std::pair<std::string, std::string> kCases[] = {
+        // the same layout with other bytes; records that now overlap; a record that now
+        // leaves its run
+        {kOld, Record(0x20, 0xA0) + Record(0x10, 0x90)},
+        {kOld, Record(0x10, 0x10) + Record(0x18, 0x18)},
+        {kOld, Record(0x20, 0x20) + Record(0x08, 0x08)},
+        // three records inside the run whose addresses and lengths hash, under a fixed
+        // 64-bit fold, to the same value as the run's 257 records
+        {DescendingRun(), Records({{0x0C6E, 122}, {0xE47E, 76}, {0xFDBE, 23}})},
+    };
     CTempDir dir;
     const std::string path = dir.File("changing.hex");
-    for (const std::string& second : kSecond)
+    for (const auto& [first, second] : kCases)
     {
-        dir.Write("changing.hex", Record(0x20, 0x20) + Record(0x10, 0x10));
+        dir.Write("changing.hex", first);
         CReadSeams seams;
         seams.betweenPasses = [&] { std::ofstream(path, std::ios::binary) << second; };
         MemoryImage image;
