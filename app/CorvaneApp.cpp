@@ -87,7 +87,7 @@ bool CCorvaneApp::InitInstance()
     if (!ParseCommandLine(info) || !StartFromCommandLine(info))
         return false;
     CMainFrame* pFrame = GetMainFrame();
-    if (!pFrame->m_bPlacementRestored)
+    if (!pFrame->IsPlacementRestored())
         FitFirstRunFrame(pFrame);
     ReportFirstPaint(pFrame);
     SetTopWindow(pFrame);

@@ -1,7 +1,5 @@
 #include "MainFrame.h"
 
-#include "CorvaneDoc.h"
-#include "CorvaneView.h"
 #include "Resource.h"
 #include "WindowPlacement.h"
 
@@ -92,71 +90,6 @@ wxMenu* CreateHelpMenu()
     return pMenu;
 }
 } // namespace
-
-namespace
-{
-// Room around a pane's text, as the lock-key panes have it.
-constexpr int kPaneMargin = 16;
-
-// The texts the panes start wide enough for, # standing for the widest hex digit; a longer
-// text widens its pane for good, so that the panes do not move while the caret does.
-const char* const kCaretSample = "Address ########";
-const char* const kSegmentSample = "Segment 8 of 8: ########-########, 888 bytes";
-const char* const kViewSample = "32-bit, order 1";
-
-wxString WidestHexDigit(const wxWindow& window)
-{
-    wxString strWidest = "0";
-    for (const char ch : wxString("123456789ABCDEF"))
-    {
-        if (window.GetTextExtent(wxString(ch)).x > window.GetTextExtent(strWidest).x)
-            strWidest = wxString(ch);
-    }
-    return strWidest;
-}
-
-// The byte under the caret and, for words, the word address the address column gives it;
-// blank while the dump is empty.
-wxString CaretPaneText(const CCorvaneView& view)
-{
-    const CHexEditCtrl& ctrl = view.GetHexCtrl();
-    const MemorySegment* pSegment = view.GetSegment(view.GetSegmentIndex());
-    if (pSegment == nullptr || ctrl.GetDataLength() <= 0)
-        return wxString();
-    const uint32_t dwIndex = static_cast<uint32_t>(ctrl.GetCaretIndex());
-    const uint32_t dwWordLen = static_cast<uint32_t>(view.GetWordLen());
-    wxString strText = wxString::Format("Address %08X", pSegment->m_dwAddress + dwIndex);
-    if (dwWordLen > 1)
-        strText += wxString::Format(", word %08X",
-                                    pSegment->m_dwAddress / dwWordLen + dwIndex / dwWordLen);
-    return strText;
-}
-
-// An empty segment has a start but no last address.
-wxString SegmentPaneText(const CCorvaneView& view)
-{
-    const int nIndex = view.GetSegmentIndex();
-    const MemorySegment* pSegment = view.GetSegment(nIndex);
-    if (pSegment == nullptr)
-        return wxString();
-    wxString strText = wxString::Format("Segment %d of %d: %08X", nIndex + 1,
-                                        view.GetSegmentCount(), pSegment->m_dwAddress);
-    const int nSize = pSegment->m_nSize;
-    if (nSize > 0)
-        strText += wxString::Format("-%08X", pSegment->m_dwAddress + uint32_t(nSize - 1));
-    return strText + wxString::Format(nSize == 1 ? ", %d byte" : ", %d bytes", nSize);
-}
-
-// The control shows stored order for any byte order but 1.
-wxString ViewPaneText(const CCorvaneView& view)
-{
-    const int nOrder = view.GetHexCtrl().GetByteOrder() == 1 ? 1 : 0;
-    return wxString::Format("%d-bit, order %d", 8 * view.GetWordLen(), nOrder);
-}
-} // namespace
-
-const int CMainFrame::indicators[kPaneCount] = {
-    0, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL, 0, 0, 0};
 
 wxIMPLEMENT_DYNAMIC_CLASS(CMainFrame, wxDocParentFrame);
 
@@ -267,74 +200,6 @@ void CMainFrame::OnLookChanged(wxEvent& event)
     SetToolImages();
 }
 
-bool CMainFrame::CreateMainStatusBar()
-{
-    m_wndStatusBar = CreateStatusBar(kPaneCount, wxSTB_DEFAULT_STYLE, AFX_IDW_STATUS_BAR);
-    if (m_wndStatusBar == nullptr)
-        return false;
-    const int nLockPane = m_wndStatusBar->GetTextExtent(CorvaneRes::kIndicatorScrl).x + kPaneMargin;
-    m_paneWidths = {-1, nLockPane, nLockPane, nLockPane};
-    const wxString strDigit = WidestHexDigit(*m_wndStatusBar);
-    for (wxString strSample : {kCaretSample, kSegmentSample, kViewSample})
-    {
-        strSample.Replace("#", strDigit);
-        m_paneWidths.push_back(PaneWidthFor(int(m_paneWidths.size()), strSample));
-    }
-    m_wndStatusBar->SetStatusWidths(kPaneCount, m_paneWidths.data());
-    SetStatusText(CorvaneRes::kIdleMessage, kPanePrompt);
-    return true;
-}
-
-void CMainFrame::DoGiveHelp(const wxString& strText, bool bShow)
-{
-    wxDocParentFrame::DoGiveHelp(strText, bShow);
-    m_bPromptShown = bShow;
-    if (m_wndStatusBar == nullptr)
-        return;
-    std::vector<int> widths(kPaneCount, 0);
-    widths[kPanePrompt] = -1;
-    m_wndStatusBar->SetStatusWidths(kPaneCount, bShow ? widths.data() : m_paneWidths.data());
-}
-
-void CMainFrame::SetPaneText(int nPane, const wxString& strText)
-{
-    if (m_wndStatusBar == nullptr || m_wndStatusBar->GetStatusText(nPane) == strText)
-        return;
-    const int nNeed = PaneWidthFor(nPane, strText);
-    if (m_paneWidths[nPane] >= 0 && nNeed > m_paneWidths[nPane])
-    {
-        m_paneWidths[nPane] = nNeed;
-        if (!m_bPromptShown)
-            m_wndStatusBar->SetStatusWidths(kPaneCount, m_paneWidths.data());
-    }
-    m_wndStatusBar->SetStatusText(strText, nPane);
-}
-
-int CMainFrame::PaneWidthFor(int nPane, const wxString& strText) const
-{
-    int nWidth = m_wndStatusBar->GetTextExtent(strText).x + kPaneMargin;
-    // the size grip lies over the last pane
-    if (nPane == kPaneCount - 1)
-        nWidth += m_wndStatusBar->GetClientSize().y;
-    return nWidth;
-}
-
-CCorvaneView* CMainFrame::GetShownView() const
-{
-    if (m_docManager == nullptr || m_docManager->GetDocuments().empty())
-        return nullptr;
-    auto* pDoc = static_cast<wxDocument*>(m_docManager->GetDocuments().front());
-    return wxDynamicCast(pDoc->GetFirstView(), CCorvaneView);
-}
-
-void CMainFrame::SetPositionPanes()
-{
-    const CCorvaneView* pView = GetShownView();
-    SetPaneText(kPaneCaret, pView ? CaretPaneText(*pView) : wxString());
-    SetPaneText(kPaneSegment, pView ? SegmentPaneText(*pView) : wxString());
-    SetPaneText(kPaneView, pView ? ViewPaneText(*pView) : wxString());
-}
-
 wxMenuBar* CMainFrame::CreateMainMenu()
 {
     auto* pMenuBar = new wxMenuBar;
@@ -355,8 +220,7 @@ wxAcceleratorTable CMainFrame::CreateAccelerators(const wxMenuBar* pMenuBar)
         {wxACCEL_CTRL, 'X', wxID_CUT},           {wxACCEL_CTRL, 'C', wxID_COPY},
         {wxACCEL_CTRL, 'V', wxID_PASTE},         {wxACCEL_ALT, WXK_BACK, wxID_UNDO},
         {wxACCEL_SHIFT, WXK_DELETE, wxID_CUT},   {wxACCEL_CTRL, WXK_INSERT, wxID_COPY},
-        {wxACCEL_SHIFT, WXK_INSERT, wxID_PASTE}, {wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE},
-        {wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE},
+        {wxACCEL_SHIFT, WXK_INSERT, wxID_PASTE},
     };
     for (size_t i = 0; pMenuBar != nullptr && i < pMenuBar->GetMenuCount(); ++i)
         AppendMenuAccelerators(pMenuBar->GetMenu(i), entries);
@@ -441,21 +305,6 @@ void CMainFrame::OnSize(wxSizeEvent& event)
     SetFocus();
 }
 
-void CMainFrame::SetKeyIndicators(bool bCaps, bool bNum, bool bScroll)
-{
-    if (m_wndStatusBar == nullptr)
-        return;
-    const struct
-    {
-        bool bOn;
-        const char* pszText;
-    } panes[] = {{bCaps, CorvaneRes::kIndicatorCaps},
-                 {bNum, CorvaneRes::kIndicatorNum},
-                 {bScroll, CorvaneRes::kIndicatorScrl}};
-    for (int i = 0; i < 3; i++)
-        SetPaneText(kPaneCaps + i, panes[i].bOn ? panes[i].pszText : "");
-}
-
 // Cut, Copy, Paste and Undo have no handler anywhere and are shown disabled.
 void CMainFrame::OnUpdateEditDisabled(wxUpdateUIEvent& event)
 {
@@ -484,18 +333,12 @@ void CMainFrame::OnUpdateViewStatusBar(wxUpdateUIEvent& event)
     event.Check(m_wndStatusBar && m_wndStatusBar->IsShown());
 }
 
-void CMainFrame::OnIdle(wxIdleEvent& event)
-{
-    SetKeyIndicators(wxGetKeyState(WXK_CAPITAL), wxGetKeyState(WXK_NUMLOCK),
-                     wxGetKeyState(WXK_SCROLL));
-    SetPositionPanes();
-    event.Skip();
-}
-
 // The dump is the window's one input area: it takes the keys whenever the frame is activated,
 // so that typing after start-up or Open reaches the data without a click first.
 void CMainFrame::OnActivate(wxActivateEvent& event)
 {
+    // another program may have switched a lock meanwhile
+    m_bLockKeysStale = true;
     if (event.GetActive())
         SetFocus();
     else

@@ -3,10 +3,13 @@
 #pragma once
 
 #include <wx/accel.h>
+#include <wx/utils.h>
 #include <wx/bmpbndl.h>
 #include <wx/docview.h>
+#include <wx/eventfilter.h>
 #include <wx/weakref.h>
 
+#include <memory>
 #include <vector>
 
 class CCorvaneView;
@@ -28,8 +31,6 @@ public:
     // Gives the keyboard focus to the dump, once it is shown.
     void SetFocus() override;
 
-    // The lock-key panes show their key's name while the lock is on.
-    void SetKeyIndicators(bool bCaps, bool bNum, bool bScroll);
     // The caret, segment and view panes show where the view stands; read when the frame
     // updates its panes, so the control never reports a caret move.
     void SetPositionPanes();
@@ -52,12 +53,9 @@ public:
         kPaneView,
         kPaneCount
     };
-    static const int indicators[kPaneCount];
 
-    wxStatusBar* m_wndStatusBar = nullptr;
-    wxToolBar* m_wndToolBar = nullptr;
     // False on a first run: no stored placement was applied.
-    bool m_bPlacementRestored = false;
+    bool IsPlacementRestored() const { return m_bPlacementRestored; }
 
 protected:
     int OnCreate();
@@ -70,11 +68,14 @@ protected:
     void SetPaneText(int nPane, const wxString& strText);
     int PaneWidthFor(int nPane, const wxString& strText) const;
     CCorvaneView* GetShownView() const;
-    // Closes the documents (the view holds its window by value, so it must go before the
-    // frame deletes its children) and lets go of the document manager.
+    // The lock-key panes show their key's name while the lock is on.
+    void SetKeyIndicators(bool bCaps, bool bNum, bool bScroll);
+    // Closes the documents and lets go of the document manager.
     void ReleaseDocuments();
 
 private:
+    friend struct CMainFrameProbe;
+
     static void AppendMenuAccelerators(const wxMenu* pMenu,
                                        std::vector<wxAcceleratorEntry>& entries);
     void OnUpdateEditDisabled(wxUpdateUIEvent& event);
@@ -88,6 +89,15 @@ private:
     void OnSize(wxSizeEvent& event);
     // The theme or the scale changed.
     void OnLookChanged(wxEvent& event);
+
+    wxStatusBar* m_wndStatusBar = nullptr;
+    wxToolBar* m_wndToolBar = nullptr;
+    bool m_bPlacementRestored = false;
+    // Asking the display for the lock keys is a round trip each: it is done when a key event
+    // or an activation may have changed them, not on every idle cycle.
+    bool m_bLockKeysStale = true;
+    bool (*m_pfnGetKeyState)(wxKeyCode) = &wxGetKeyState;
+    std::unique_ptr<wxEventFilter> m_pKeyWatch;
 
     // The windows left out of the frame's first layouts, see Show.
     bool m_bFirstShow = true;

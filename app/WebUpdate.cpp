@@ -36,11 +36,18 @@ int CAppBase::RunWebUpdate()
     if (szPath[0] != '/' || std::strlen(szPath) + std::strlen(kWebLibraryName) > kMaxPath)
         return 0;
     std::strcat(szPath, kWebLibraryName);
+    // a path the file-name encoding cannot carry would reach the loader empty or changed, and
+    // an empty one names the program itself
+    const wxString strPath(szPath, *wxConvFileName);
+    const wxScopedCharBuffer path = strPath.fn_str();
+    if (path.length() != std::strlen(szPath) ||
+        std::memcmp(path.data(), szPath, path.length()) != 0)
+        return 0;
 
     // wx would otherwise show its message about a missing library
     wxLogNull noLog;
     wxDynamicLibrary library;
-    if (!library.Load(szPath, wxDL_NOW | wxDL_VERBATIM | wxDL_QUIET))
+    if (!library.Load(strPath, wxDL_NOW | wxDL_VERBATIM | wxDL_QUIET))
         return 0;
     bool bFound = false;
     void* pEntry = library.GetSymbol(kWebEntryName, &bFound);

@@ -16,9 +16,14 @@ namespace
 // Lines of the header and of the dump are measured with it.
 const char* const kLineProbe = "0123456789ABCDEF";
 
+// Letters a metre tall fill any sheet a printer takes; the toolkit refuses sizes near
+// two million points, which a page billions of pixels wide would ask for.
+constexpr double kMaxPoints = 3000.0;
+
 wxFont MakeFixedFont(double dPoints)
 {
-    return wxFont(wxFontInfo(std::max(dPoints, 1.0)).Family(wxFONTFAMILY_TELETYPE));
+    const double dBounded = std::clamp(dPoints, 1.0, kMaxPoints);
+    return wxFont(wxFontInfo(dBounded).Family(wxFONTFAMILY_TELETYPE));
 }
 
 int TextWidth(const wxDC& dc, const wxString& strText, double dPoints)

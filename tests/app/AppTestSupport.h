@@ -11,6 +11,7 @@
 #include "MainFrame.h"
 #include "Profile.h"
 #include "Resource.h"
+#include "ShellProbes.h"
 
 #include <unistd.h>
 

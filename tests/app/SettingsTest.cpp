@@ -14,7 +14,7 @@ namespace
 {
 int g_nCalls = 0;
 // Besides the calls of the entry, what a run of the hook left behind.
-constexpr int kLeftLoaded = 4, kOpenedSettings = 8;
+constexpr int kLeftLoaded = 4, kOpenedSettings = 8, kCalledProgram = 16;
 const std::string kKey = "[HKEY_LOCAL_MACHINE\\software\\MIREL SOFTWARE]\n";
 const std::string kWide = kKey + "\"ScreenX [mm]\"=dword:00000140\n";
 
@@ -115,10 +115,44 @@ TEST(ProfileInputTest, ReadsWhatItCanAndKeepsItOnWrite)
     ResetProfile();
 }
 
+// A folder in the profile's place, or a profile the user made read-only, keeps its content
+// through a change and the end of the program; nothing is reported, nothing waits for OK.
+using ProfileExitTest = CAppRunTest;
+TEST_F(ProfileExitTest, UnwritableProfileKeepsItsContentSilently)
+{
+    const std::string strPath = GetProfilePath("Mirel Software", "Corvane").ToStdString();
+    for (const bool bFolder : {true, false})
+    {
+        ResetProfile();
+        std::remove(strPath.c_str());
+        if (bFolder)
+            ASSERT_EQ(0, mkdir(strPath.c_str(), 0755));
+        else
+            std::ofstream(strPath) << "[view]\nwordlen=3\n", chmod(strPath.c_str(), 0444);
+        OpenProfile("Mirel Software", "Corvane");
+        CDialogCapture dialogs;
+        ASSERT_TRUE(Start(""));
+        Command(ID_VIEW_WORD16);
+        TearDown();
+        EXPECT_EQ("{}", Log());
+        EXPECT_TRUE(dialogs.m_seen.empty());
+        EXPECT_EQ(bFolder ? "" : "[view]\nwordlen=3\n", ReadFileText(strPath));
+        rmdir(strPath.c_str());
+    }
+    ResetProfile();
+}
+
 // The stand-in libraries report each call of their entry here.
 extern "C" void CorvaneWebCalled()
 {
     g_nCalls++;
+}
+
+// What the hook would call if it loaded the program itself instead of a library.
+extern "C" int MirelWebGetInfo()
+{
+    g_nCalls |= kCalledProgram;
+    return 1;
 }
 
 // Only with the switch on, and only from a settings file the user may write (the key is
@@ -142,6 +176,7 @@ TEST(WebUpdateTest, LoadsTheLibraryOnlyWhenAllowed)
         {1, padded(5000), 0666, kOpenedSettings},
         {1, quoted("entry"), 0666, kOpenedSettings}, // relative to the working folder, which has it
         {1, strHex + "00", 0666, kOpenedSettings},   // no text
+        {1, quoted("/\xff"), 0666, kOpenedSettings}, // no file name in this encoding
         {1, quoted(WEB_MODULES "/noentry"), 0666, kOpenedSettings},
         {1, quoted(strDir), 0444, kOpenedSettings},
     };

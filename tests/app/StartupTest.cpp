@@ -137,26 +137,51 @@ TEST_F(StartupTest, FrameMenusAndBars)
     while (TestApp().GetDocManager()->GetHistoryFilesCount() > 0)
         TestApp().GetDocManager()->RemoveFileFromHistory(0);
     EXPECT_EQ("Recent File", item(0)->GetItemLabel());
-    const auto panes = [&]
+    // the lock keys on (CAP, NUM, SCRL) after a key event (k), an activation (a) or an idle
+    // cycle alone (i); panes then, and how often the display was asked
+    static std::string s_strLocks;
+    static int s_nAsked;
+    CMainFrameProbe(*pFrame).KeyState() = [](wxKeyCode key)
     {
-        std::string str;
-        for (int i = 0; i < 4; i++)
-            str += pFrame->m_wndStatusBar->GetStatusText(i) + "|";
-        return str;
+        s_nAsked++;
+        return s_strLocks.find(key == WXK_CAPITAL   ? 'C'
+                               : key == WXK_NUMLOCK ? 'N'
+                                                    : 'S') != std::string::npos;
     };
-    pFrame->SetKeyIndicators(true, false, true);
-    EXPECT_EQ("Ready|CAP||SCRL|", panes());
-    pFrame->SetKeyIndicators(false, true, false);
-    EXPECT_EQ("Ready||NUM||", panes());
+    const std::tuple<const char*, char, const char*, int> kLocks[] = {
+        {"CS", 'a', "Ready|CAP||SCRL|", 3},
+        {"N", 'i', "Ready|CAP||SCRL|", 0},
+        {"N", 'k', "Ready||NUM||", 3},
+        {"", 'i', "Ready||NUM||", 0},
+        {"", 'u', "Ready||||", 3}};
+    for (const auto& [pszLocks, chEvent, pszPanes, nAsked] : kLocks)
+    {
+        s_strLocks = pszLocks, s_nAsked = 0;
+        if (chEvent == 'a')
+        {
+            wxActivateEvent activate(wxEVT_ACTIVATE, true, pFrame->GetId());
+            pFrame->GetEventHandler()->ProcessEvent(activate);
+        }
+        wxKeyEvent key(chEvent == 'k' ? wxEVT_KEY_DOWN : wxEVT_KEY_UP);
+        key.m_keyCode = WXK_CAPITAL;
+        if (chEvent == 'k' || chEvent == 'u')
+            Ctrl().GetEventHandler()->ProcessEvent(key);
+        PumpEvents();
+        std::string strPanes;
+        for (int i = 0; i < 4; i++)
+            strPanes += pFrame->GetStatusBar()->GetStatusText(i) + "|";
+        EXPECT_EQ(pszPanes, strPanes) << pszLocks << chEvent;
+        EXPECT_EQ(nAsked, s_nAsked) << pszLocks << chEvent;
+    }
     for (int nId : {wxID_CUT, wxID_COPY, wxID_PASTE, wxID_UNDO})
         EXPECT_FALSE(IsEnabled(nId)) << nId;
     EXPECT_TRUE(IsEnabled(ID_FILE_RELOAD));
     EXPECT_EQ(nullptr, pFrame->GetMenuBar()->FindItem(ID_FILE_RELOAD));
     for (wxWindow* pBar :
-         std::initializer_list<wxWindow*>{pFrame->m_wndToolBar, pFrame->m_wndStatusBar})
+         std::initializer_list<wxWindow*>{pFrame->GetToolBar(), pFrame->GetStatusBar()})
         for (bool bShown : {false, true})
         {
-            const int nId = pBar == pFrame->m_wndToolBar ? ID_VIEW_TOOLBAR : ID_VIEW_STATUS_BAR;
+            const int nId = pBar == pFrame->GetToolBar() ? ID_VIEW_TOOLBAR : ID_VIEW_STATUS_BAR;
             Command(nId);
             EXPECT_EQ(bShown, pBar->IsShown()) << nId;
             pFrame->DoMenuUpdates();
@@ -172,7 +197,7 @@ TEST_F(StartupTest, StatusPanesSayWhereTheCaretIs)
 {
     ASSERT_TRUE(Start(""));
     const int nCharCol = CHexLayout(2, 32, 0, 8, true, true).GetCharCol();
-    const wxStatusBar* pBar = Frame()->m_wndStatusBar;
+    const wxStatusBar* pBar = Frame()->GetStatusBar();
     const int kCommands[] = {ID_VIEW_NEXT_SEGMENT, ID_VIEW_WORD16, ID_VIEW_BYTEORDER};
     std::string strSeen;
     for (const char ch : std::string(".fndwoc"))

@@ -14,9 +14,9 @@ TEST_F(ToolbarTest, ThemeChangeSwapsTheImages)
 {
     ASSERT_TRUE(Start(""));
     wxImage::AddHandler(new wxPNGHandler);
-    wxToolBar* pBar = Frame()->m_wndToolBar;
+    wxToolBar* pBar = Frame()->GetToolBar();
     int nSeen = 0;
-    Frame()->m_wndStatusBar->Bind(wxEVT_SYS_COLOUR_CHANGED, [&](wxEvent&) { nSeen++; });
+    Frame()->GetStatusBar()->Bind(wxEVT_SYS_COLOUR_CHANGED, [&](wxEvent&) { nSeen++; });
     const wxColour light(0xF6, 0xF5, 0xF4), dark(0x35, 0x35, 0x35);
     for (auto [pszStrip, bar, nSize] : {std::tuple{"toolbar-light.png", light, 18},
                                         {"toolbar-dark.png", dark, 18},

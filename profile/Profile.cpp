@@ -5,6 +5,10 @@
 #include <wx/log.h>
 #include <wx/utils.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <climits>
 
 namespace
@@ -14,13 +18,42 @@ wxString EntryKey(const wxString& strSection, const wxString& strEntry)
     return "/" + strSection + "/" + strEntry;
 }
 
-// A profile the user may not write keeps its settings for this run only, without a
-// message at every change.
 bool WriteThrough(wxConfigBase* pConfig, bool bWritten)
 {
-    wxLogNull noMessages;
     return bWritten && pConfig->Flush();
 }
+
+// A profile the user made read-only, or something else in its place, is left as it is.
+bool MayReplace(const wxString& strPath)
+{
+    struct stat st;
+    if (::stat(strPath.fn_str(), &st) != 0)
+        return errno == ENOENT;
+    return S_ISREG(st.st_mode) && (st.st_mode & 0222) != 0 && ::access(strPath.fn_str(), W_OK) == 0;
+}
+
+// A profile that cannot be written keeps its settings for this run only: writing never shows
+// a message, so neither a change nor the end of the program waits for the user.
+class CProfileFile : public wxFileConfig
+{
+public:
+    CProfileFile(const wxString& strApp, const wxString& strCompany, const wxString& strPath)
+        : wxFileConfig(strApp, strCompany, strPath, wxString(), wxCONFIG_USE_LOCAL_FILE),
+          m_strPath(strPath)
+    {
+        // every change is written at once; the base's write at its end would ask no one
+        DisableAutoSave();
+    }
+
+    bool Flush(bool bCurrentOnly = false) override
+    {
+        wxLogNull noMessages;
+        return MayReplace(m_strPath) && wxFileConfig::Flush(bCurrentOnly);
+    }
+
+private:
+    wxString m_strPath;
+};
 } // namespace
 
 wxString GetProfilePath(const wxString& strCompany, const wxString& strApp)
@@ -41,8 +74,7 @@ wxFileConfig* OpenProfile(const wxString& strCompany, const wxString& strApp)
     // its parser would otherwise assert on a line with an empty name
     wxLogNull noMessages;
     const wxAssertHandler_t pfnAssert = wxSetAssertHandler(nullptr);
-    auto* pConfig =
-        new wxFileConfig(strApp, strCompany, strPath, wxString(), wxCONFIG_USE_LOCAL_FILE);
+    auto* pConfig = new CProfileFile(strApp, strCompany, strPath);
     wxSetAssertHandler(pfnAssert);
     delete wxConfigBase::Set(pConfig);
     return pConfig;
