@@ -8,11 +8,11 @@
 CImageBuilder::CImageBuilder(MemoryImage& image) : m_target(image)
 {
     m_image.Swap(image);
-    m_bInOrder = m_image.GetCount() == 0;
     for (int i = 0; i < m_image.GetCount(); ++i)
     {
         const MemorySegment* p = m_image.GetAt(i);
         m_capacity.push_back(p ? p->m_nSize : 0);
+        NoteEnd(i);
     }
 }
 
@@ -26,8 +26,9 @@ void CImageBuilder::Clear()
     m_pIndex.reset();
     m_capacity.clear();
     m_image.DeleteAll();
-    m_nReserve = 0;
-    m_bInOrder = true;
+    m_nMaxEnd = 0;
+    m_nAtMaxEnd = -1;
+    m_nIndexed = 0;
     m_bLost = false;
 }
 
@@ -77,21 +78,39 @@ bool CImageBuilder::AppendNew(uint32_t dwAddress, const uint8_t* pBytes, int n)
         return Lose();
     if (n > 0)
         std::memcpy(pSeg->m_pBytes, pBytes, static_cast<size_t>(n));
+    NoteEnd(m_image.GetCount() - 1);
     return true;
 }
 
 MemorySegment* CImageBuilder::AddZeroed(uint32_t dwAddress, int nSize)
 {
     m_pIndex.reset();
-    m_bInOrder = false;
-    return AppendZeroed(dwAddress, nSize);
+    m_nIndexed = 0;
+    MemorySegment* pSeg = AppendZeroed(dwAddress, nSize);
+    if (pSeg)
+        NoteEnd(m_image.GetCount() - 1);
+    return pSeg;
+}
+
+void CImageBuilder::NoteEnd(int nIndex)
+{
+    const MemorySegment* p = m_image.GetAt(nIndex);
+    if (!p)
+        return;
+    const uint64_t nEnd = p->GetEnd64();
+    if (m_nAtMaxEnd < 0 || nEnd > m_nMaxEnd)
+    {
+        m_nMaxEnd = nEnd;
+        m_nAtMaxEnd = nIndex;
+    }
+    else if (nEnd == m_nMaxEnd && nIndex < m_nAtMaxEnd)
+        m_nAtMaxEnd = nIndex;
 }
 
 void CImageBuilder::Reserve(int nSegments)
 {
     if (nSegments <= m_image.GetCount())
         return;
-    m_nReserve = nSegments;
     // growing the table and the capacities at once saves their copies; a refusal only
     // leaves them to grow as segments come
     m_image.Reserve(nSegments);
@@ -102,15 +121,6 @@ void CImageBuilder::Reserve(int nSegments)
     catch (const std::bad_alloc&)
     {
     }
-}
-
-// A record that starts at or after the end of every segment and shares no address.
-bool CImageBuilder::IsInOrder(uint32_t dwAddress, int n) const
-{
-    if (!m_bInOrder || DependsOnOrder(dwAddress, n))
-        return false;
-    const MemorySegment* pLast = m_image.GetAt(m_image.GetCount() - 1);
-    return !pLast || pLast->GetEnd64() <= dwAddress;
 }
 
 bool CImageBuilder::Extend(int nIndex, const uint8_t* pBytes, int n)
@@ -133,7 +143,8 @@ bool CImageBuilder::Extend(int nIndex, const uint8_t* pBytes, int n)
         std::memcpy(pSeg->m_pBytes + pSeg->m_nSize, pBytes, static_cast<size_t>(n));
     const uint32_t dwOldEnd = pSeg->GetEnd();
     pSeg->m_nSize += n;
-    if (!m_pIndex)
+    NoteEnd(nIndex);
+    if (!m_pIndex || nIndex >= m_nIndexed)
         return true;
     try
     {
@@ -147,30 +158,26 @@ bool CImageBuilder::Extend(int nIndex, const uint8_t* pBytes, int n)
     return true;
 }
 
-bool CImageBuilder::MakeIndex()
-{
-    if (Fails(EAlloc::EndIndex))
-        return false;
-    try
-    {
-        m_pIndex = std::make_unique<CSegmentEndIndex>(m_image, m_nReserve);
-    }
-    catch (const std::bad_alloc&)
-    {
-        return false;
-    }
-    return true;
-}
-
-void CImageBuilder::IndexNewSegment(int nIndex)
+// Brings the index up to the whole table; false when it cannot be had.
+bool CImageBuilder::IndexAll()
 {
     try
     {
-        m_pIndex->Append(nIndex, m_image.GetAt(nIndex)->GetEnd());
+        if (!m_pIndex)
+        {
+            if (Fails(EAlloc::EndIndex))
+                return false;
+            m_pIndex = std::make_unique<CSegmentEndIndex>(m_image);
+            m_nIndexed = m_image.GetCount();
+        }
+        for (; m_nIndexed < m_image.GetCount(); ++m_nIndexed)
+            m_pIndex->Append(m_nIndexed, m_image.GetAt(m_nIndexed)->GetEnd());
+        return true;
     }
     catch (const std::bad_alloc&)
     {
         m_pIndex.reset();
+        return false;
     }
 }
 
@@ -178,23 +185,17 @@ bool CImageBuilder::AddBytes(uint32_t dwAddress, const uint8_t* pBytes, int n)
 {
     if (n < 0)
         return true;
-    const int nLast = m_image.GetCount() - 1;
-    if (IsInOrder(dwAddress, n))
+    if (!DependsOnOrder(dwAddress, n) && dwAddress >= m_nMaxEnd)
     {
-        if (nLast >= 0 && m_image.GetAt(nLast)->GetEnd64() == dwAddress)
-            return Extend(nLast, pBytes, n);
+        if (m_nAtMaxEnd >= 0 && dwAddress == m_nMaxEnd)
+            return Extend(m_nAtMaxEnd, pBytes, n);
         return AppendNew(dwAddress, pBytes, n);
     }
-    m_bInOrder = false;
     // without the index no record can be placed where it belongs
-    if (!m_pIndex && !MakeIndex())
+    if (!IndexAll())
         return Lose();
     const int nFound = m_pIndex->FirstEndingAt(dwAddress);
     if (nFound >= 0)
         return Extend(nFound, pBytes, n);
-    if (!AppendNew(dwAddress, pBytes, n))
-        return false;
-    if (m_pIndex)
-        IndexNewSegment(m_image.GetCount() - 1);
-    return true;
+    return AppendNew(dwAddress, pBytes, n);
 }

@@ -60,22 +60,24 @@ private:
     MemorySegment* AppendZeroed(uint32_t dwAddress, int nSize);
     bool AppendNew(uint32_t dwAddress, const uint8_t* pBytes, int n);
     bool Extend(int nIndex, const uint8_t* pBytes, int n);
-    bool IsInOrder(uint32_t dwAddress, int n) const;
-    bool MakeIndex();
-    void IndexNewSegment(int nIndex);
+    void NoteEnd(int nIndex);
+    bool IndexAll();
     bool Lose();
 
     MemoryImage& m_target;
     MemoryImage m_image;
     bool m_bOwning = true;
     bool m_bLost = false;
-    int m_nReserve = 0;
     // bytes each block has room for before it must grow
     std::vector<int> m_capacity;
-    // While every record so far came in ascending order without sharing an address,
-    // only the last segment can end where a record starts, and no index is needed;
-    // it is built at the first record that breaks the order.
-    bool m_bInOrder = true;
+    // The largest end of any segment (without wrapping) and the first segment in table
+    // order ending there: a record starting at or past it can only extend that one, so
+    // records in ascending order need no index. The index is built at the first record
+    // that goes back, and holds the table's first m_nIndexed segments; those appended
+    // since join it when it is needed again.
+    uint64_t m_nMaxEnd = 0;
+    int m_nAtMaxEnd = -1;
     std::unique_ptr<CSegmentEndIndex> m_pIndex;
+    int m_nIndexed = 0;
     std::function<bool(EAlloc)> m_fail;
 };

@@ -6,7 +6,7 @@
 #include <new>
 #include <utility>
 
-CSegmentEndIndex::CSegmentEndIndex(const MemoryImage& image, int nReserve)
+CSegmentEndIndex::CSegmentEndIndex(const MemoryImage& image)
 {
     uint64_t nState = NewRandomKey();
     for (auto& table : m_keys)
@@ -19,15 +19,8 @@ CSegmentEndIndex::CSegmentEndIndex(const MemoryImage& image, int nReserve)
             nKey = static_cast<size_t>(z ^ (z >> 31));
         }
     const int nCount = image.GetCount();
-    // Sized once for every segment to come: tables doubled step by step would leave their
-    // old copies behind as heap the process keeps. Room never used is never touched, so
-    // a count far above the segments that come (records that extend segments already
-    // there) costs nothing.
-    const size_t nRoom = static_cast<size_t>(std::max(nCount, nReserve));
-    m_child.reserve(nRoom);
-    m_sibling.reserve(nRoom);
     size_t nSlots = 16;
-    while (nSlots < nRoom * 2 + 2)
+    while (nSlots < static_cast<size_t>(nCount) * 2 + 2)
         nSlots *= 2;
     m_pSlots = NewSlots(nSlots);
     m_nSlots = nSlots;

@@ -17,9 +17,8 @@
 class CSegmentEndIndex
 {
 public:
-    // indexes the image's segments (null entries are left out), with room for nReserve
-    // segments in all; throws bad_alloc
-    explicit CSegmentEndIndex(const MemoryImage& image, int nReserve = 0);
+    // indexes the image's segments (null entries are left out); throws bad_alloc
+    explicit CSegmentEndIndex(const MemoryImage& image);
 
     // -1 when no segment ends at dwEnd
     int FirstEndingAt(uint32_t dwEnd) const;

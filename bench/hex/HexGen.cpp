@@ -22,6 +22,9 @@ constexpr uint32_t kDupDistinct = 50000;
 // copies of one record before and after a block of shorter records that end elsewhere
 constexpr uint32_t kQuadraticCopies = 200000;
 constexpr uint32_t kScatteredRecords = 1000000;
+constexpr uint32_t kPairSegments = 1000000;
+// ends that pile up under a fixed multiplicative hash: about 2.2 MB of text
+constexpr size_t kCollidingRecords = 140000;
 constexpr uint64_t kSeed = 0x436F7276616E6531ull;
 
 // Small, fixed generator so the corpus is the same with every standard library.
@@ -88,6 +91,34 @@ AddressList Mirrored(AddressList list)
     return list;
 }
 
+// Segments of two touching records of nBytes each, ascending, with a gap as long as a
+// segment after each; the first record given twice when bDupFirst (then no record is
+// in order any more and the reader goes record by record through its end index).
+AddressList Pairs(int nBytes, bool bDupFirst)
+{
+    AddressList list;
+    list.reserve(2 * kPairSegments + 1);
+    const uint32_t n = static_cast<uint32_t>(nBytes);
+    for (uint32_t i = 0; i < kPairSegments; i++)
+    {
+        list.push_back({i * 4 * n, nBytes});
+        list.push_back({i * 4 * n + n, nBytes});
+    }
+    if (bDupFirst)
+        list.insert(list.begin(), list.front());
+    return list;
+}
+
+// One-byte records that end where CollidingEnds says, the first one given twice.
+AddressList Colliding()
+{
+    AddressList list;
+    for (uint32_t dwEnd : CollidingEnds(kCollidingRecords))
+        list.push_back({dwEnd - 1, 1});
+    list.insert(list.begin(), list.front());
+    return list;
+}
+
 AddressList Scattered()
 {
     AddressList list(kScatteredRecords);
@@ -145,6 +176,14 @@ AddressList MakeShape(const std::string& name)
         list = Mirrored(Quadratic());
     else if (name == "scattered")
         list = Scattered();
+    else if (name == "pairs")
+        list = Pairs(1, false);
+    else if (name == "pairs-dupfirst")
+        list = Pairs(1, true);
+    else if (name == "pairs16")
+        list = Pairs(16, false);
+    else if (name == "colliding")
+        list = Colliding();
     return list;
 }
 
@@ -166,11 +205,12 @@ bool WriteShape(const std::filesystem::path& target, const AddressList& list,
         if (r.dwAddress >> 16 != dwPage)
         {
             dwPage = r.dwAddress >> 16;
-            const uint8_t page[2] = {static_cast<uint8_t>(dwPage >> 8), static_cast<uint8_t>(dwPage)};
+            const uint8_t page[2] = {static_cast<uint8_t>(dwPage >> 8),
+                                     static_cast<uint8_t>(dwPage)};
             AppendRecord(text, 0x04, 0, page, 2);
         }
-        AppendRecord(text, 0x00, static_cast<uint16_t>(r.dwAddress), &image[r.dwAddress % kDenseBytes],
-                     static_cast<size_t>(r.n));
+        AppendRecord(text, 0x00, static_cast<uint16_t>(r.dwAddress),
+                     &image[r.dwAddress % kDenseBytes], static_cast<size_t>(r.n));
         if (text.size() >= (1u << 20))
         {
             bOk = bOk && std::fwrite(text.data(), 1, text.size(), pFile) == text.size();
@@ -185,9 +225,20 @@ bool WriteShape(const std::filesystem::path& target, const AddressList& list,
     return bOk && !ec;
 }
 
-const char* const kShapes[] = {"dense",     "sparse",          "reversed",           "shuffled",
-                               "twice",     "dupshuffled",     "quadratic",          "quadratic-reversed",
-                               "quadratic-mirrored", "scattered"};
+const char* const kShapes[] = {"dense",
+                               "sparse",
+                               "reversed",
+                               "shuffled",
+                               "twice",
+                               "dupshuffled",
+                               "quadratic",
+                               "quadratic-reversed",
+                               "quadratic-mirrored",
+                               "scattered",
+                               "pairs",
+                               "pairs-dupfirst",
+                               "pairs16",
+                               "colliding"};
 
 bool IsShape(const std::string& name)
 {

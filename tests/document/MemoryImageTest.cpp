@@ -67,6 +67,16 @@ private:
     uint8_t m_nTag = 0;
 };
 
+// The largest end of the segments that do not wrap.
+uint32_t HighestEnd(const ImageCopy& model)
+{
+    uint64_t nEnd = 0;
+    for (const SegmentCopy& s : model)
+        if (s.dwAddress + s.bytes.size() < (1ull << 32))
+            nEnd = std::max<uint64_t>(nEnd, s.dwAddress + s.bytes.size());
+    return static_cast<uint32_t>(nEnd);
+}
+
 // Builders fed an ascending run first, then records that go back, share ends with many
 // segments and extend them again; ready segments added as they are, ties by the dozen;
 // Coalesce, RemoveAt and DeleteAll in between.
@@ -91,6 +101,8 @@ TEST(CoalesceModel, RandomOperationSequences)
                         SegmentCopy s = random.Segment(40);
                         if (k < nInOrder)
                             s.dwAddress = dwNext += static_cast<uint32_t>(random.Pick(0, 1) * 3);
+                        else if (random.Pick(0, 3) == 0)
+                            s.dwAddress = HighestEnd(model); // where several segments may end
                         dwNext = s.dwAddress + static_cast<uint32_t>(s.bytes.size());
                         builder.AddBytes(s.dwAddress, s.bytes.data(),
                                          static_cast<int>(s.bytes.size()));
