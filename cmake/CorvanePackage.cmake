@@ -1,6 +1,6 @@
 # The Debian package: `cpack -G DEB` in a build folder makes corvane_<version>_amd64.deb from
 # the install rules, its dependencies worked out from the executable by dpkg-shlibdeps.
-set(CORVANE_APPSTREAM_ID com.mirelsoftware.Corvane)
+set(CORVANE_APPSTREAM_ID com.mirelsoftware.corvane)
 set(CORVANE_HOMEPAGE "https://corvane.mirelsoftware.example" CACHE STRING
     "Where the program's home page and its docs/ pictures are published")
 # The release this version is; the change log and the AppStream data carry it.
@@ -12,12 +12,12 @@ set(CPACK_PACKAGE_VENDOR "Mirel Software")
 set(CPACK_PACKAGE_CONTACT "Mirel Software <corvane@mirelsoftware.example>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop editor for Intel HEX firmware images")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "desktop editor for Intel HEX firmware images
- Corvane opens one Intel HEX file, the text format in which firmware images
- and EPROM contents pass between compilers, device programmers and debuggers,
- and shows one segment at a time as a hex dump with words of 1 to 4 bytes in
- either byte order. Bytes can be overwritten, inserted and deleted in the
- dump; the image can be saved, reloaded and printed.")
+# the summary line comes first; CPack indents these lines below it
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Corvane opens one Intel HEX file, the text format in which firmware images
+and EPROM contents pass between compilers, device programmers and debuggers,
+and shows one segment at a time as a hex dump with words of 1 to 4 bytes in
+either byte order. Bytes can be overwritten, inserted and deleted in the
+dump; the image can be saved, reloaded and printed.")
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
