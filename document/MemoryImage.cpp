@@ -205,6 +205,8 @@ int MemoryImage::GrowBlock(MemorySegment* p, int nCapacity, int nNeed)
             return 0;
         if (p->m_nSize > 0)
             std::memcpy(pNew, p->m_pBytes, static_cast<size_t>(p->m_nSize));
+        if (p->m_pBytes)
+            pPool->ReleaseBlock(p->m_pBytes, nCapacity);
         p->m_pBytes = pNew;
         return nNew;
     }
@@ -215,6 +217,8 @@ int MemoryImage::GrowBlock(MemorySegment* p, int nCapacity, int nNeed)
         pNew = ResizeBlock(p, static_cast<size_t>(nNew = nNeed));
     if (!pNew)
         return 0;
+    if (bPooled && p->m_pBytes)
+        m_pPool->ReleaseBlock(p->m_pBytes, nCapacity);
     p->m_pBytes = static_cast<uint8_t*>(pNew);
     return static_cast<int>(nNew);
 }

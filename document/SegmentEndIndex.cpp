@@ -124,7 +124,7 @@ void CSegmentEndIndex::Rehash(size_t nSlots)
 
 void CSegmentEndIndex::Insert(int nIndex, uint32_t dwEnd)
 {
-    if ((m_nUsed + 1) * 2 > m_nSlots)
+    if ((m_nUsed + 1) * 4 > m_nSlots * 3)
         Rehash(m_nSlots * 2);
     m_child[static_cast<size_t>(nIndex)] = -1;
     m_sibling[static_cast<size_t>(nIndex)] = -1;

@@ -67,8 +67,22 @@ MemorySegment* CSegmentPool::NewRecord()
     return p ? new (p) MemorySegment : nullptr;
 }
 
+void CSegmentPool::ReleaseBlock(uint8_t* p, int nBytes)
+{
+    if (nBytes < static_cast<int>(sizeof(uint8_t*)) || nBytes > kMaxBlock)
+        return;
+    std::memcpy(p, &m_pFree[nBytes], sizeof(uint8_t*));
+    m_pFree[nBytes] = p;
+}
+
 uint8_t* CSegmentPool::NewBlock(int nBytes)
 {
+    if (uint8_t* p = m_pFree[nBytes])
+    {
+        std::memcpy(&m_pFree[nBytes], p, sizeof(uint8_t*));
+        std::memset(p, 0, static_cast<size_t>(nBytes));
+        return p;
+    }
     return reinterpret_cast<uint8_t*>(
         Take(m_blocks, static_cast<size_t>(nBytes), 1, kFirstBlockChunk));
 }

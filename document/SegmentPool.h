@@ -25,6 +25,8 @@ public:
     MemorySegment* NewRecord();
     // nBytes (1 .. kMaxBlock) zero bytes; null when out of memory
     uint8_t* NewBlock(int nBytes);
+    // a block of nBytes that is no longer used: NewBlock gives it out again
+    void ReleaseBlock(uint8_t* p, int nBytes);
     // Whether p, a block of nOld bytes, was the last one carved and now holds nNew bytes
     // (1 .. kMaxBlock) in place. Bytes given back are zeroed again.
     bool ResizeLast(uint8_t* p, int nOld, int nNew);
@@ -52,4 +54,6 @@ private:
     std::vector<CChunk> m_chunks; // sorted by address
     CArena m_records;
     CArena m_blocks;
+    // released blocks of each size that can hold a link to the next one
+    uint8_t* m_pFree[kMaxBlock + 1] = {};
 };

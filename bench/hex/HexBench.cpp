@@ -194,11 +194,14 @@ int main(int argc, char** argv)
                 rd.result.bOk ? 1 : 0, rd.result.dSeconds, rd.result.dCpuSeconds,
                 MegabytesPerSecond(nText, rd.result.dSeconds), rd.result.nSegments,
                 static_cast<uintmax_t>(rd.result.nDataBytes), rd.nPeakRssKiB);
-    // what the image may cost: 1.5 times its bytes and 64 bytes per segment
+    // what the image may cost: 1.5 times its bytes and 64 bytes per segment; the peak
+    // of the whole process, and what the read added to the bare process
     const double dBudget =
         1.5 * static_cast<double>(rd.result.nDataBytes) + 64.0 * rd.result.nSegments;
-    std::printf("budget_kib=%.0f\nread_budget_ratio=%.2f\n", dBudget / 1024,
-                dBudget > 0 ? static_cast<double>(rd.nPeakRssKiB) * 1024 / dBudget : 0);
+    auto ratio = [&](long nKiB)
+    { return dBudget > 0 ? static_cast<double>(nKiB) * 1024 / dBudget : 0; };
+    std::printf("budget_kib=%.0f\nread_budget_ratio=%.2f\nread_added_budget_ratio=%.2f\n",
+                dBudget / 1024, ratio(rd.nPeakRssKiB), ratio(rd.nPeakRssKiB - idle.nPeakRssKiB));
     std::printf("write_ok=%d\nwrite_s=%.4f\nwrite_cpu_s=%.4f\nwrite_mbps=%.1f\nout_bytes=%ju\n"
                 "write_rss_kib=%ld\n",
                 wr.result.bOk ? 1 : 0, wr.result.dSeconds, wr.result.dCpuSeconds,
