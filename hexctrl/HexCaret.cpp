@@ -38,7 +38,7 @@ void CHexCaret::Create(int nWidth, int nHeight)
 {
     Destroy();
     m_bExists = true;
-    m_nHideCount = 1;
+    m_bShown = false;
     m_rect = wxRect(m_rect.GetPosition(), wxSize(nWidth, nHeight));
 }
 
@@ -51,10 +51,14 @@ void CHexCaret::Destroy()
     m_bExists = false;
 }
 
+// Without a caret only the position is kept, for the next one.
 void CHexCaret::SetPos(int nX, int nY)
 {
     if (!m_bExists)
+    {
+        m_rect.SetPosition(wxPoint(nX, nY));
         return;
+    }
     RefreshOwner();
     m_rect.SetPosition(wxPoint(nX, nY));
     Restart();
@@ -62,22 +66,10 @@ void CHexCaret::SetPos(int nX, int nY)
 
 void CHexCaret::Show()
 {
-    if (!m_bExists || m_nHideCount == 0)
+    if (!m_bExists || m_bShown)
         return;
-    if (--m_nHideCount == 0)
-        Restart();
-}
-
-void CHexCaret::Hide()
-{
-    if (!m_bExists)
-        return;
-    if (m_nHideCount == 0)
-    {
-        Stop();
-        RefreshOwner();
-    }
-    ++m_nHideCount;
+    m_bShown = true;
+    Restart();
 }
 
 void CHexCaret::Notify()

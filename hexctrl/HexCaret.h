@@ -1,5 +1,5 @@
-// The control's own caret, kept with the life cycle of a system caret: created hidden, shown
-// and hidden explicitly, moved to stored pixel positions, destroyed. Its owner draws it by
+// The control's own caret: created hidden, shown explicitly, moved to pixel positions,
+// destroyed. Its owner draws it by
 // inverting the cells it covers; it blinks at the desktop's cursor blink rate.
 #pragma once
 
@@ -18,12 +18,10 @@ public:
     void Create(int nWidth, int nHeight);
     void Destroy();
     void SetPos(int nX, int nY);
-    // Hiding counts: a caret hidden twice needs two shows.
     void Show();
-    void Hide();
 
     bool Exists() const { return m_bExists; }
-    bool IsShown() const { return m_bExists && m_nHideCount == 0; }
+    bool IsShown() const { return m_bExists && m_bShown; }
     // True while the caret is shown and in the visible phase of its blink.
     bool IsDrawn() const { return IsShown() && m_bBlinkOn; }
     wxRect GetRect() const { return m_rect; }
@@ -38,6 +36,6 @@ private:
     wxWindow* m_pOwner;
     wxRect m_rect;
     bool m_bExists = false;
-    int m_nHideCount = 0;
+    bool m_bShown = false;
     bool m_bBlinkOn = true;
 };

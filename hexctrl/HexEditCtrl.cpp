@@ -51,13 +51,10 @@ wxBEGIN_EVENT_TABLE(CHexEditCtrl, wxWindow)
     EVT_MENU(wxID_PASTE, CHexEditCtrl::OnEditCommandEvent)
     EVT_MENU(wxID_SELECTALL, CHexEditCtrl::OnEditCommandEvent)
     EVT_MENU(wxID_UNDO, CHexEditCtrl::OnEditUndoEvent)
-wxEND_EVENT_TABLE()
-    // clang-format on
+wxEND_EVENT_TABLE();
+// clang-format on
 
-    CHexEditCtrl::CHexEditCtrl()
-    : m_font(MakeDisplayFont()), m_caret(this)
-{
-}
+CHexEditCtrl::CHexEditCtrl() : m_font(MakeDisplayFont()), m_caret(this) {}
 
 CHexEditCtrl::~CHexEditCtrl()
 {
@@ -90,10 +87,6 @@ void CHexEditCtrl::SetData(const unsigned char* pSrc, int nLen)
     m_nDataLen = 0;
     std::free(m_pData);
     m_pData = nullptr;
-    m_nCaretPos = 0;
-    m_nCaretX = 0;
-    m_nCaretY = 0;
-    m_nCaretField = m_nWordLen == 2 ? CHexLayout::FIELD_GROUP_1 : CHexLayout::FIELD_HIGH;
     if (pSrc != nullptr && nLen > 0)
     {
         // a block that cannot be had leaves the control empty
@@ -108,26 +101,22 @@ void CHexEditCtrl::SetData(const unsigned char* pSrc, int nLen)
     m_nTopOffset = 0;
     m_bLayoutDirty = true;
     // the caret starts on the first digit drawn, so its index is the byte drawn there
-    NormalizeCaretAt(std::min(GetLayout().DrawnOffset(0), std::max(m_nDataLen - 1, 0)));
+    m_cursor.nField = m_nWordLen == 2 ? CHexLayout::FIELD_GROUP_1 : CHexLayout::FIELD_HIGH;
+    m_cursor.nIndex = std::min(GetLayout().DrawnOffset(0), std::max(m_nDataLen - 1, 0));
+    m_cursor = m_cursor.Normalized(GetLayout(), GetPage());
     if (GetHandle() == nullptr)
         return;
     if (m_nDataLen != 0)
     {
-        ResetCaretOnScreen();
+        m_cursor = m_cursor.Deselected();
+        EnsureLayout();
+        PlaceCaret(true);
+        Refresh(false);
         return;
     }
     // an empty control shows neither the old scroll bar nor a caret
     m_caret.Destroy();
     SetScrollbar(wxVERTICAL, 0, 0, 0, true);
-}
-
-void CHexEditCtrl::ResetCaretOnScreen()
-{
-    SetSelection(-1, -1);
-    CreateNarrowCaret();
-    PlaceCaret(m_nCaretPos);
-    ShowCaretIfInView();
-    RedrawNow();
 }
 
 void CHexEditCtrl::SetAddressInfo(int nBaseAddress, int nWordLen)
@@ -151,14 +140,11 @@ void CHexEditCtrl::SetByteOrder(int nOrder)
     if (m_pData == nullptr)
         return;
     // the caret keeps naming the digit it is drawn on, at pixels of a real layout
-    if (GetHandle() == nullptr)
-    {
-        NormalizeCaretAt(m_nCaretPos);
-        return;
-    }
-    EnsureLayout();
-    ComputeCaret(m_nCaretPos);
-    m_caret.SetPos(m_nCaretX, m_nCaretY);
+    if (GetHandle() != nullptr)
+        EnsureLayout();
+    m_cursor = m_cursor.Normalized(GetLayout(), GetPage());
+    const wxRect rect = GetCaretRect();
+    m_caret.SetPos(rect.x, rect.y);
 }
 
 void CHexEditCtrl::SetBytesPerLine(int nBytes)
@@ -175,14 +161,15 @@ void CHexEditCtrl::SetAddressDigits(int nDigits)
 
 CHexLayout CHexEditCtrl::GetLayout() const
 {
-    const int nDigits = m_bShowAddress ? (m_bLongAddress ? 8 : 4) : 0;
-    return CHexLayout(m_nWordLen, m_nBytesPerLine, m_nByteOrder, nDigits, m_bShowHex, m_bShowChars);
+    CHexLayout layout(m_nWordLen, m_nBytesPerLine, m_nByteOrder, m_bLongAddress ? 8 : 4, true,
+                      true);
+    layout.SetCellSize(m_nCharWidth, m_nLineHeight);
+    return layout;
 }
 
-void CHexEditCtrl::RedrawNow()
+CHexPage CHexEditCtrl::GetPage() const
 {
-    Refresh(false);
-    Update();
+    return {m_nTopOffset, m_nLinesPerPage, m_nDataLen, m_bDataFitsWindow};
 }
 
 void CHexEditCtrl::OnEraseBkgnd(wxEraseEvent&) {}

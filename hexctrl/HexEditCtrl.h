@@ -3,6 +3,7 @@
 #pragma once
 
 #include "HexCaret.h"
+#include "HexCursor.h"
 #include "HexGlyphs.h"
 #include "HexLayout.h"
 #include "HexPicture.h"
@@ -16,7 +17,7 @@
 class CHexEditCtrl : public wxWindow
 {
 public:
-    // Scroll codes of OnVScroll, numbered as the scroll messages number them.
+    // Scroll codes of OnVScroll; tests and the scroll bar's events use these numbers.
     enum
     {
         SB_LINEUP = 0,
@@ -30,19 +31,20 @@ public:
         SB_ENDSCROLL = 8
     };
 
-    // Key codes of OnKeyDown, numbered as the virtual keys of the original platform.
+    // Key codes of OnKeyDown, to which the toolkit's key codes are mapped; tests name keys by
+    // these numbers.
     enum
     {
         VK_BACK = 8,
-        VK_TAB = 9,
-        VK_PRIOR = 33,
-        VK_NEXT = 34,
-        VK_END = 35,
-        VK_HOME = 36,
-        VK_LEFT = 37,
-        VK_UP = 38,
-        VK_RIGHT = 39,
-        VK_DOWN = 40,
+        VK_TAB = CHexCursor::KEY_TAB,
+        VK_PRIOR = CHexCursor::KEY_PAGE_UP,
+        VK_NEXT = CHexCursor::KEY_PAGE_DOWN,
+        VK_END = CHexCursor::KEY_END,
+        VK_HOME = CHexCursor::KEY_HOME,
+        VK_LEFT = CHexCursor::KEY_LEFT,
+        VK_UP = CHexCursor::KEY_UP,
+        VK_RIGHT = CHexCursor::KEY_RIGHT,
+        VK_DOWN = CHexCursor::KEY_DOWN,
         VK_INSERT = 45,
         VK_DELETE = 46
     };
@@ -83,7 +85,7 @@ public:
     // More than 4 digits gives 8-digit addresses, otherwise 4.
     void SetAddressDigits(int nDigits);
     int GetDataLength() const { return m_nDataLen; }
-    int GetCaretIndex() const { return m_nCaretPos; }
+    int GetCaretIndex() const { return m_cursor.nIndex; }
     int GetBytesPerLine() const { return m_nBytesPerLine; }
 
     // Draws up to nMaxLines dump lines from byte *pOffset at y = nTop onto a printer or
@@ -106,30 +108,21 @@ public:
     static void EnableCaretBlink(bool bEnable) { CHexCaret::EnableBlink(bEnable); }
 
 protected:
-    // Scrolling, focus and caret.
+    // The scroll bar: moves the top line and carries the caret along inside the data.
     void OnVScroll(int nSBCode, int nPos);
-    void UpdateScrollBars();
-    void CreateWideCaret();
-    void CreateNarrowCaret();
     // Places the caret for byte index nPos, which becomes the caret index: inside a word it
     // moves to the byte drawn under the caret field. Shown only when its cell is in view.
     void PlaceCaret(int nPos);
     void SetSelection(int nStart, int nEnd);
 
-    // Repaints the whole window before returning.
-    void RedrawNow();
-
     // Keyboard: nChar is a key code above; every call is one step.
     void OnKeyDown(int nChar, bool bShift, bool bCtrl);
-    // Moves the caret nDx digits or characters across the line and nDy lines, scrolls at most
-    // one line each way to follow it, and places it.
-    void MoveCaret(int nDx, int nDy);
     // Typing: nChar is the character code; Control codes 3, 22, 24 and 26 do nothing.
     void OnChar(int nChar, bool bCtrl);
     // Inserts nCount zero bytes before index nPos; removes the bytes nFrom .. nTo - 1. A block
-    // that cannot be had leaves the data as they were.
-    void InsertZeros(int nPos, int nCount);
-    void DeleteBytes(int nFrom, int nTo);
+    // that cannot be had leaves the data as they were and gives false.
+    bool InsertZeros(int nPos, int nCount);
+    bool DeleteBytes(int nFrom, int nTo);
     void OnEditCommand() {}
     void OnEditUndo() {}
 
@@ -137,9 +130,6 @@ protected:
     void OnLButtonDown(int x, int y, bool bShift);
     void OnMouseMove(int x, int y, bool bLButton);
     void OnLButtonUp(int x, int y);
-    // The cell (column, row) where the caret is drawn for a client point, and the caret index
-    // and field set from it; (-1, -1) and nothing changed for no hit.
-    wxPoint HitTest(const wxPoint& point);
 
 private:
     friend struct CHexEditCtrlProbe;
@@ -164,16 +154,28 @@ private:
     void OnLeftDClickEvent(wxMouseEvent& event);
     void OnCaptureLost(wxMouseCaptureLostEvent& event);
 
-    void StepAcross(int nDx);
-    void HomeMove(bool bCtrl);
-    void EndMove(bool bCtrl);
-    void TabMove();
-    void TypeCharacter(int nChar);
+    // Takes a move's cursor and top line: at most one scroll, one repaint, the caret placed once.
+    void ApplyMove(const CHexMove& move);
+    // Moves the top line and carries the caret by as many bytes, as the scroll bar does.
+    void ScrollCarrying(int nTop);
+    void SetTopLine(int nTop);
+    void InsertKey();
+    void DeleteKey();
+    void Backspace();
+    // Writes a typed character or hex digit under the caret; false for a character that is
+    // no hex digit in the hex column.
+    bool TypeCharacter(int nChar);
+    void RefreshLineOf(int nPos);
     void StartDrag();
+    bool HitCursor(int x, int y, CHexCursor* pCursor) const;
     void ApplyLineWidth();
 
-    void ResetCaretOnScreen();
+    // Data access: every read and write of the bytes goes through these.
+    const unsigned char* GetBytes() const { return m_pData; }
+    void PutByte(int nPos, unsigned char byte) { m_pData[nPos] = byte; }
+
     CHexLayout GetLayout() const;
+    CHexPage GetPage() const;
     void RecalcLayout(int nClientHeight);
     void EnsureLayout();
     void ComposeRows(const CHexGlyphs::CFrame& frame, int nClientHeight, bool bAll);
@@ -182,11 +184,10 @@ private:
     // Builds the glyph cells for the window's scale unless they are built; true when built.
     bool EnsureGlyphs();
 
-    void CarryCaret(int nDelta);
-    long long LineStartOf(long long nPos) const;
-    void NormalizeCaretAt(int nPos);
-    void ComputeCaret(int nPos);
-    void CreateCaretForPos();
+    // The caret's rectangle for the cursor: its cell, one line high, wide on the address column.
+    wxRect GetCaretRect() const;
+    // Makes the caret anew where the cursor is drawn; bShow shows it when it is in view.
+    void PlaceCaret(bool bShow);
     bool IsCaretInView() const;
     void ShowCaretIfInView();
 
@@ -196,27 +197,15 @@ private:
     int m_nBaseAddress = 0;
     int m_nWordLen = 1;
     int m_nByteOrder = 1;
-    int m_nCaretPos = 0;
-    int m_nCaretField = 0;
-    int m_nSelStart = -1;
-    int m_nSelEnd = -1;
+    CHexCursor m_cursor;
     int m_nBytesPerLine = 8;
     int m_nLinesPerPage = 1;
-    bool m_bShowAddress = true;
-    bool m_bShowChars = true;
-    bool m_bShowHex = true;
     bool m_bLongAddress = false;
-    bool m_bCaretScroll = false;
     bool m_bDataFitsWindow = true;
     wxFont m_font;
     int m_nLineHeight = 0;
     int m_nCharWidth = 0;
     bool m_bLayoutDirty = true;
-    int m_nHexX = 0;
-    int m_nCharX = 0;
-    int m_nAddrX = 0;
-    int m_nCaretX = 0;
-    int m_nCaretY = 0;
 
     int m_nBytesPerLineGiven = 8; // as the owner set it; m_nBytesPerLine is derived from it
     int m_nLayoutHeight = -1;     // client height of the last layout

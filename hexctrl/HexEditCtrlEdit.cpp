@@ -44,46 +44,65 @@ void CHexEditCtrl::OnChar(int nChar, bool bCtrl)
         // copy, paste, cut and undo have no effect and repaint nothing
         if (nChar == 26)
             OnEditUndo();
-        else if (nChar == 22 || m_nSelStart != -1)
+        else if (nChar == 22 || m_cursor.HasSelection())
             OnEditCommand();
         return;
     }
+    EnsureLayout();
     if (nChar == VK_BACK)
     {
-        if (m_nCaretPos <= 0)
-            return;
-        --m_nCaretPos;
-        DeleteBytes(m_nCaretPos, m_nCaretPos + 1);
-        PlaceCaret(m_nCaretPos);
-        RedrawNow();
+        Backspace();
         return;
     }
-    SetSelection(-1, -1);
-    if (m_nCaretField == CHexLayout::FIELD_ADDRESS)
+    m_cursor = m_cursor.Deselected();
+    const int nEdited = m_cursor.nIndex;
+    if (m_cursor.IsOnAddress() || !TypeCharacter(nChar))
+    {
+        PlaceCaret(true);
         return;
-    const int nEdited = m_nCaretPos;
-    TypeCharacter(nChar);
-    // at once, and only the edited byte's line besides the caret's cells: a scroll that
-    // followed the caret has already repainted everything
-    const long long nRow = (LineStartOf(nEdited) - m_nTopOffset) / m_nBytesPerLine;
+    }
+    // only the edited byte's line besides the caret's cells, unless the caret scrolled
+    RefreshLineOf(nEdited);
+    ApplyMove(m_cursor.Moved(GetLayout(), GetPage(), 1, 0));
+}
+
+// The byte before the caret goes; the caret stays on the byte it stood on.
+void CHexEditCtrl::Backspace()
+{
+    if (m_cursor.nIndex <= 0)
+        return;
+    --m_cursor.nIndex;
+    if (DeleteBytes(m_cursor.nIndex, m_cursor.nIndex + 1))
+    {
+        m_cursor = m_cursor.Deselected();
+        EnsureLayout();
+        Refresh(false);
+    }
+    m_cursor = m_cursor.Normalized(GetLayout(), GetPage());
+    PlaceCaret(true);
+}
+
+void CHexEditCtrl::RefreshLineOf(int nPos)
+{
+    const long long nRow =
+        (GetPage().LineStartOf(GetLayout(), nPos) - m_nTopOffset) / m_nBytesPerLine;
     if (nRow >= 0 && nRow <= m_nLinesPerPage)
         RefreshRect(
             wxRect(0, static_cast<int>(nRow) * m_nLineHeight, GetClientSize().x, m_nLineHeight),
             false);
-    Update();
 }
 
 // Typing overwrites and never appends: on the end position nothing is written, and the caret
 // steps as after any accepted character.
-void CHexEditCtrl::TypeCharacter(int nChar)
+bool CHexEditCtrl::TypeCharacter(int nChar)
 {
-    const bool bInData = m_nCaretPos >= 0 && m_nCaretPos < m_nDataLen;
-    if (m_nCaretField == CHexLayout::FIELD_CHAR)
+    const int nPos = m_cursor.nIndex;
+    const bool bInData = nPos >= 0 && nPos < m_nDataLen;
+    if (m_cursor.nField == CHexLayout::FIELD_CHAR)
     {
         if (bInData)
-            m_pData[m_nCaretPos] = static_cast<unsigned char>(nChar & 0xFF);
-        MoveCaret(1, 0);
-        return;
+            PutByte(nPos, static_cast<unsigned char>(nChar & 0xFF));
+        return true;
     }
     int nValue = -1;
     if (nChar >= '0' && nChar <= '9')
@@ -94,26 +113,26 @@ void CHexEditCtrl::TypeCharacter(int nChar)
     else if (nChar >= 'A' && nChar <= 'F')
         nValue = nChar - 'A' + 10;
     if (nValue < 0)
-        return;
+        return false;
     if (bInData)
     {
-        unsigned char& byte = m_pData[m_nCaretPos];
-        byte = CHexLayout::NibbleOf(m_nCaretField) == 0
-                   ? static_cast<unsigned char>((byte & 0x0F) | (nValue << 4))
-                   : static_cast<unsigned char>((byte & 0xF0) | nValue);
+        const unsigned char byte = GetBytes()[nPos];
+        PutByte(nPos, CHexLayout::NibbleOf(m_cursor.nField) == 0
+                          ? static_cast<unsigned char>((byte & 0x0F) | (nValue << 4))
+                          : static_cast<unsigned char>((byte & 0xF0) | nValue));
     }
-    MoveCaret(1, 0);
+    return true;
 }
 
-void CHexEditCtrl::InsertZeros(int nPos, int nCount)
+bool CHexEditCtrl::InsertZeros(int nPos, int nCount)
 {
     if (nPos < 0 || nPos > m_nDataLen || nCount < 1 ||
         static_cast<long long>(m_nDataLen) + nCount > INT_MAX)
-        return;
+        return false;
     auto* pNew =
         static_cast<unsigned char*>(s_pfnCalloc(static_cast<size_t>(m_nDataLen) + nCount, 1));
     if (pNew == nullptr)
-        return;
+        return false;
     AdviseHugePages(pNew, static_cast<size_t>(m_nDataLen) + nCount);
     std::memcpy(pNew, m_pData, static_cast<size_t>(nPos));
     std::memcpy(pNew + nPos + nCount, m_pData + nPos, static_cast<size_t>(m_nDataLen - nPos));
@@ -121,19 +140,19 @@ void CHexEditCtrl::InsertZeros(int nPos, int nCount)
     m_pData = pNew;
     m_nDataLen += nCount;
     m_bLayoutDirty = true;
-    SetSelection(-1, -1);
+    return true;
 }
 
 // The new block keeps one byte beyond the data, so that even empty data have a block. The
 // layout is marked before the repaint, which must not draw the old line count.
-void CHexEditCtrl::DeleteBytes(int nFrom, int nTo)
+bool CHexEditCtrl::DeleteBytes(int nFrom, int nTo)
 {
     if (nFrom < 0 || nFrom > m_nDataLen || nTo <= nFrom || nTo > m_nDataLen + 1)
-        return;
+        return false;
     const int nNewLen = std::max(m_nDataLen - (nTo - nFrom), 0);
     auto* pNew = static_cast<unsigned char*>(s_pfnMalloc(static_cast<size_t>(nNewLen) + 1));
     if (pNew == nullptr)
-        return;
+        return false;
     AdviseHugePages(pNew, static_cast<size_t>(nNewLen) + 1);
     std::memcpy(pNew, m_pData, static_cast<size_t>(std::min(nFrom, nNewLen + 1)));
     if (nFrom < nNewLen)
@@ -142,10 +161,5 @@ void CHexEditCtrl::DeleteBytes(int nFrom, int nTo)
     m_pData = pNew;
     m_nDataLen = nNewLen;
     m_bLayoutDirty = true;
-    SetSelection(-1, -1);
-    if (m_nCaretPos > m_nDataLen)
-    {
-        m_nCaretPos = m_nDataLen;
-        PlaceCaret(m_nCaretPos);
-    }
+    return true;
 }

@@ -7,11 +7,6 @@
 
 namespace
 {
-bool IsHexField(int nField)
-{
-    return nField >= CHexLayout::FIELD_HIGH && nField <= CHexLayout::FIELD_GROUP_1;
-}
-
 // Half the system's drag rectangle, which is centred on the pressed point.
 int DragHalf(wxSystemMetric metric, const wxWindow* pWnd)
 {
@@ -44,54 +39,11 @@ void CHexEditCtrl::OnCaptureLost(wxMouseCaptureLostEvent&)
     m_bPressPending = false;
 }
 
-wxPoint CHexEditCtrl::HitTest(const wxPoint& point)
+bool CHexEditCtrl::HitCursor(int x, int y, CHexCursor* pCursor) const
 {
-    const wxPoint noHit(-1, -1);
-    const int cw = m_nCharWidth;
-    const int B = m_nBytesPerLine;
-    // a point left of or above the window (while dragging) names no cell
-    if (cw <= 0 || m_nLineHeight <= 0 || point.x < 0 || point.y < 0)
-        return noHit;
-    const int nRow = point.y / m_nLineHeight;
-    if (nRow > m_nLinesPerPage || static_cast<long long>(nRow) * B > m_nDataLen)
-        return noHit;
-    const long long L = m_nTopOffset + static_cast<long long>(nRow) * B;
     const CHexLayout layout = GetLayout();
-    const int nCellUnder = point.x / cw;
-    const int nHex = nCellUnder - layout.GetHexCol();
-    const int nCharCol = layout.GetCharCol();
-    long long nIndex = L;
-    int nField = CHexLayout::FIELD_ADDRESS;
-    int nCell = 0;
-    int nCol = 0;
-    int nNibble = 0;
-    if (m_bShowAddress && nCellUnder < (m_bLongAddress ? 8 : 4))
-        nCell = 0;
-    else if (m_bShowHex && nHex < layout.GetHexCells() - 1)
-    {
-        // a blank selects the first digit of the next group, as drawn
-        const int nAt = layout.DigitAt(nHex, &nCol, &nNibble) ? nHex : nHex + 1;
-        if (!layout.DigitAt(nAt, &nCol, &nNibble))
-            return noHit;
-        nIndex = L + nCol;
-        nField = layout.FieldFor(nCol, nNibble);
-        nCell = layout.GetHexCol() + nAt;
-    }
-    else if (m_bShowChars && nCellUnder < nCharCol + B)
-    {
-        const int k = std::max(nCellUnder - nCharCol, 0);
-        nIndex = L + k;
-        nField = CHexLayout::FIELD_CHAR;
-        nCell = nCharCol + k;
-    }
-    else
-        return noHit;
-    // a digit of a missing byte is no hit
-    if (nIndex < 0 || nIndex >= m_nDataLen)
-        return noHit;
-    m_nCaretPos = static_cast<int>(nIndex);
-    m_nCaretField = nField;
-    return wxPoint(nCell, nRow);
+    CHexLayout::CHit hit;
+    return layout.CellAt(x, y, &hit) && m_cursor.AtHit(layout, GetPage(), hit, pCursor);
 }
 
 void CHexEditCtrl::OnLButtonDown(int x, int y, bool bShift)
@@ -102,19 +54,13 @@ void CHexEditCtrl::OnLButtonDown(int x, int y, bool bShift)
     EnsureLayout();
     m_bPressPending = false;
     if (bShift)
-        m_nSelStart = m_nCaretPos;
-    const wxPoint cell = HitTest(wxPoint(x, y));
-    if (cell.x >= 0)
+        m_cursor.nSelStart = m_cursor.nIndex;
+    if (HitCursor(x, y, &m_cursor))
     {
-        m_nCaretX = cell.x * m_nCharWidth;
-        m_nCaretY = cell.y * m_nLineHeight;
-        CreateCaretForPos();
-        m_caret.SetPos(m_nCaretX, m_nCaretY);
+        // shown when the button comes up without a drag
+        PlaceCaret(false);
         if (bShift)
-        {
-            m_nSelEnd = m_nCaretPos + (IsHexField(m_nCaretField) ? 1 : 0);
-            RedrawNow();
-        }
+            m_cursor = m_cursor.SelectedTo(true);
     }
     if (bShift)
         return;
@@ -127,7 +73,7 @@ void CHexEditCtrl::OnLButtonDown(int x, int y, bool bShift)
 void CHexEditCtrl::StartDrag()
 {
     m_bPressPending = false;
-    m_nSelStart = m_nSelEnd = m_nCaretPos;
+    m_cursor.nSelStart = m_cursor.nSelEnd = m_cursor.nIndex;
     if (!HasCapture())
         CaptureMouse();
     m_caret.Destroy();
@@ -144,32 +90,20 @@ void CHexEditCtrl::OnMouseMove(int x, int y, bool bLButton)
             StartDrag();
         return;
     }
-    if (m_nSelStart == -1)
+    if (!m_cursor.HasSelection())
         return;
+    EnsureLayout();
     // one line of scroll per message above or below the window; the scroll carries the caret
     const int nHeight = GetClientSize().y;
-    if (y < 0)
+    if (y < 0 || y >= nHeight)
     {
-        OnVScroll(SB_LINEUP, 0);
-        y = 0;
+        ScrollCarrying(y < 0 ? GetPage().LineUp(GetLayout()) : GetPage().LineDown(GetLayout()));
+        y = y < 0 ? 0 : nHeight - 1;
     }
-    else if (y >= nHeight)
-    {
-        OnVScroll(SB_LINEDOWN, 0);
-        y = nHeight - 1;
-    }
-    const int nOldEnd = m_nSelEnd;
-    const wxPoint cell = HitTest(wxPoint(x, y));
-    if (cell.x >= 0)
-    {
-        m_nSelEnd = m_nCaretPos + (IsHexField(m_nCaretField) ? 1 : 0);
-        // the caret shows up where its index is once the selection is cleared
-        m_nCaretX = cell.x * m_nCharWidth;
-        m_nCaretY = cell.y * m_nLineHeight;
-    }
+    if (HitCursor(x, y, &m_cursor))
+        m_cursor = m_cursor.SelectedTo(true);
+    // the caret shows up where its index is once the selection is cleared
     m_caret.Destroy();
-    if (m_nSelEnd != nOldEnd)
-        RedrawNow();
 }
 
 void CHexEditCtrl::OnLButtonUp(int, int)
@@ -178,18 +112,12 @@ void CHexEditCtrl::OnLButtonUp(int, int)
     {
         // no drag: a plain click clears the selection
         m_bPressPending = false;
-        const bool bHadSelection = m_nSelStart != -1;
-        m_nSelStart = m_nSelEnd = -1;
-        if (bHadSelection)
-            RedrawNow();
+        m_cursor = m_cursor.Deselected();
         // a drag destroyed the caret; it comes back where its index is drawn
         if (!m_caret.Exists())
-        {
-            CreateCaretForPos();
-            m_caret.SetPos(m_nCaretX, m_nCaretY);
-        }
+            PlaceCaret(false);
         ShowCaretIfInView();
     }
-    if (m_nSelStart != -1 && HasCapture())
+    if (m_cursor.HasSelection() && HasCapture())
         ReleaseMouse();
 }

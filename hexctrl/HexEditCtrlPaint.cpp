@@ -64,9 +64,6 @@ void CHexEditCtrl::RecalcLayout(int nClientHeight)
 {
     m_nCharWidth = m_glyphs.GetCellWidth();
     m_nLineHeight = m_glyphs.GetCellHeight();
-    const CHexLayout layout = GetLayout();
-    m_nHexX = layout.GetHexCol() * m_nCharWidth;
-    m_nCharX = layout.GetCharCol() * m_nCharWidth;
     m_nLayoutHeight = nClientHeight;
     m_nLinesPerPage = nClientHeight / m_nLineHeight;
     m_bDataFitsWindow = false;
@@ -80,7 +77,13 @@ void CHexEditCtrl::RecalcLayout(int nClientHeight)
         }
     }
     m_bLayoutDirty = false;
-    UpdateScrollBars();
+    if (GetHandle() == nullptr)
+        return;
+    // the partial last line counts, so the bar reaches every line; a range that fits the
+    // page hides the bar
+    const int B = m_nBytesPerLine;
+    const int nLines = m_nDataLen / B + (m_nDataLen % B != 0 ? 1 : 0);
+    SetScrollbar(wxVERTICAL, m_nTopOffset / B, m_nLinesPerPage, nLines, true);
 }
 
 // The caret is placed from the layout, which otherwise waits for the next paint.
@@ -135,8 +138,8 @@ void CHexEditCtrl::ComposeRows(const CHexGlyphs::CFrame& frame, int nClientHeigh
         strKey.assign(szKey, static_cast<size_t>(nKey));
         // each pixel of the row is written once: the cells, then the background right of them
         const int y = nRow * m_nLineHeight;
-        m_glyphs.DrawText(frame, m_nAddrX, y, szKey, n, false);
-        m_glyphs.Fill(frame, y, m_nLineHeight, m_nAddrX + n * m_nCharWidth);
+        m_glyphs.DrawText(frame, 0, y, szKey, n, false);
+        m_glyphs.Fill(frame, y, m_nLineHeight, n * m_nCharWidth);
         if (nRow == nCaretRow)
             m_glyphs.DrawText(frame, nCaretFirst * m_nCharWidth, y, szKey + nCaretFirst,
                               nCaretCount, true);

@@ -1,7 +1,5 @@
 #include "HexEditCtrl.h"
 
-#include <algorithm>
-
 void CHexEditCtrl::OnScrollWin(wxScrollWinEvent& event)
 {
     if (event.GetOrientation() != wxVERTICAL)
@@ -32,71 +30,57 @@ void CHexEditCtrl::OnVScroll(int nSBCode, int nPos)
 {
     if (m_pData == nullptr)
         return;
-    const int nOldTop = m_nTopOffset;
-    const int B = m_nBytesPerLine;
-    const int L = m_nLinesPerPage;
-    // the last page starts on a word, so its lines keep their groups and word addresses
-    long long nLastTop = m_nDataLen - static_cast<long long>(L) * B;
-    if (nLastTop > 0)
-        nLastTop += (m_nWordLen - nLastTop % m_nWordLen) % m_nWordLen;
-    bool bRedraw = true;
+    EnsureLayout();
+    const CHexLayout layout = GetLayout();
+    const CHexPage page = GetPage();
     switch (nSBCode)
     {
     case SB_LINEUP:
-        bRedraw = m_nTopOffset > 0;
-        if (bRedraw)
-            m_nTopOffset = std::max(m_nTopOffset - B, 0);
+        ScrollCarrying(page.LineUp(layout));
         break;
     case SB_LINEDOWN:
-        bRedraw = m_nTopOffset < nLastTop;
-        if (bRedraw)
-            m_nTopOffset += B;
+        ScrollCarrying(page.LineDown(layout));
         break;
     case SB_PAGEUP:
-        bRedraw = m_nTopOffset > 0;
-        if (bRedraw)
-            m_nTopOffset =
-                static_cast<int>(std::max(m_nTopOffset - static_cast<long long>(B) * L, 0LL));
+        ScrollCarrying(page.PageUp(layout));
         break;
     case SB_PAGEDOWN:
-        bRedraw = m_nTopOffset < nLastTop;
-        if (bRedraw)
-            m_nTopOffset =
-                static_cast<int>(std::min(m_nTopOffset + static_cast<long long>(B) * L, nLastTop));
+        ScrollCarrying(page.PageDown(layout));
         break;
     case SB_THUMBTRACK:
-        // a line number from outside the data must not put the top line before the buffer
-        m_nTopOffset = static_cast<int>(std::clamp(static_cast<long long>(nPos) * B, 0LL,
-                                                   0LL + m_nDataLen - m_nDataLen % m_nWordLen));
+        ScrollCarrying(page.AtLine(layout, nPos));
         break;
     default:
-        bRedraw = false;
+        ScrollCarrying(m_nTopOffset);
         break;
     }
-    if (bRedraw)
-        RedrawNow();
-    SetScrollPos(wxVERTICAL, m_nTopOffset / B, true);
-    if (!m_bCaretScroll)
-        CarryCaret(m_nTopOffset - nOldTop);
-    PlaceCaret(m_nCaretPos);
 }
 
-// The caret keeps its place on the screen, and so moves through the data, but never
-// leaves them: only deleting the last byte puts it on the end position.
-void CHexEditCtrl::CarryCaret(int nDelta)
+// The caret keeps its place on the screen, and so moves through the data, but never leaves
+// them: only deleting the last byte puts it on the end position.
+void CHexEditCtrl::ScrollCarrying(int nTop)
 {
-    if (nDelta == 0)
-        return;
-    const long long nPos = static_cast<long long>(m_nCaretPos) + nDelta;
-    m_nCaretPos = static_cast<int>(std::clamp(nPos, 0LL, std::max(m_nDataLen - 1LL, 0LL)));
+    const int nDelta = nTop - m_nTopOffset;
+    SetTopLine(nTop);
+    // a thumb let go elsewhere goes back to the top line
+    SetScrollPos(wxVERTICAL, m_nTopOffset / m_nBytesPerLine, true);
+    m_cursor = m_cursor.Carried(GetPage(), nDelta).Normalized(GetLayout(), GetPage());
+    PlaceCaret(true);
 }
 
-void CHexEditCtrl::UpdateScrollBars()
+// A new top line repaints the window; the scroll bar follows it.
+void CHexEditCtrl::SetTopLine(int nTop)
 {
-    if (GetHandle() == nullptr)
+    if (nTop == m_nTopOffset)
         return;
-    // the partial last line counts, so the bar reaches every line; a range that fits the
-    // page hides the bar
-    const int nLines = m_nDataLen / m_nBytesPerLine + (m_nDataLen % m_nBytesPerLine != 0 ? 1 : 0);
-    SetScrollbar(wxVERTICAL, m_nTopOffset / m_nBytesPerLine, m_nLinesPerPage, nLines, true);
+    m_nTopOffset = nTop;
+    Refresh(false);
+    SetScrollPos(wxVERTICAL, m_nTopOffset / m_nBytesPerLine, true);
+}
+
+void CHexEditCtrl::ApplyMove(const CHexMove& move)
+{
+    m_cursor = move.cursor;
+    SetTopLine(move.nTop);
+    PlaceCaret(true);
 }

@@ -85,3 +85,34 @@ int CHexLayout::CaretCell(int nCol, int nField) const
         return GetHexCol() + (nCol / 2) * GetGroupCells() + (FIELD_GROUP_1 - nField);
     return GetHexCol() + DigitCell(nCol, NibbleOf(nField));
 }
+
+bool CHexLayout::CellAt(int x, int y, CHit* pHit) const
+{
+    if (m_nCellWidth <= 0 || m_nCellHeight <= 0 || x < 0 || y < 0)
+        return false;
+    const int nUnder = x / m_nCellWidth;
+    const int nHex = nUnder - GetHexCol();
+    CHit hit;
+    hit.nRow = y / m_nCellHeight;
+    if (nUnder < m_nAddrDigits)
+        hit.nField = FIELD_ADDRESS;
+    else if (m_bHex && nHex < GetHexCells() - 1)
+    {
+        int nNibble = 0;
+        const int nAt = DigitAt(nHex, &hit.nCol, &nNibble) ? nHex : nHex + 1;
+        if (!DigitAt(nAt, &hit.nCol, &nNibble))
+            return false;
+        hit.nField = FieldFor(hit.nCol, nNibble);
+        hit.nCell = GetHexCol() + nAt;
+    }
+    else if (m_bChars && nUnder < GetCharCol() + m_nBytesPerLine)
+    {
+        hit.nCol = std::max(nUnder - GetCharCol(), 0);
+        hit.nField = FIELD_CHAR;
+        hit.nCell = GetCharCol() + hit.nCol;
+    }
+    else
+        return false;
+    *pHit = hit;
+    return true;
+}

@@ -1,6 +1,7 @@
 // Cell geometry and text of one dump line: where each byte's digits and character stand,
-// which byte and digit a cell holds, and which cell a caret field names. Painting, the caret,
-// the mouse and printing all read it, so that they always agree.
+// which byte and digit a cell holds, which cell a caret field names and which cell lies under a
+// point. Painting, the caret, the mouse, the cursor's moves and printing all read it, so that
+// they always agree.
 #pragma once
 
 #include <cstdint>
@@ -31,11 +32,23 @@ public:
     CHexLayout(int nWordLen, int nBytesPerLine, int nByteOrder, int nAddrDigits, bool bHex,
                bool bChars);
 
+    // Pixels of one cell, for the mapping between points and cells (none until set).
+    void SetCellSize(int nWidth, int nHeight)
+    {
+        m_nCellWidth = nWidth;
+        m_nCellHeight = nHeight;
+    }
+    int GetCellWidth() const { return m_nCellWidth; }
+    int GetCellHeight() const { return m_nCellHeight; }
+
     // Bytes per word bounded to 1..4, and bytes per line bounded to the line buffer and made
     // a multiple of the word length, so that the columns of a line cover the same bytes.
     static int BoundWordLen(int nWordLen);
     static int BoundBytesPerLine(int nBytes, int nWordLen);
 
+    int GetWordLen() const { return m_nWordLen; }
+    int GetBytesPerLine() const { return m_nBytesPerLine; }
+    int GetAddressDigits() const { return m_nAddrDigits; }
     int GetGroupCells() const { return 2 * m_nWordLen + 1; }
     int GetHexCol() const { return m_nAddrDigits > 0 ? m_nAddrDigits + 1 : 0; }
     int GetHexCells() const
@@ -66,8 +79,24 @@ public:
     // nLineBytes - 1 (columns before index 0 are missing too); a column at or beyond
     // nLineBytes (the end position) is left as it is.
     void NormalizeCaret(int* pCol, int* pField, int nLineBytes, int nFirstCol = 0) const;
-    // Cell of the whole line (from its left edge) where a caret with this field stands.
+    // Cell of the whole line (from its left edge) where a caret with this field stands, and the
+    // cells it covers: on the address column all of its digits.
     int CaretCell(int nCol, int nField) const;
+    int CaretCells(int nField) const { return nField == FIELD_ADDRESS ? m_nAddrDigits : 1; }
+    static bool IsHexField(int nField) { return nField >= FIELD_HIGH && nField <= FIELD_GROUP_1; }
+
+    // What lies under a point of the window: the row, the cell the caret is drawn on, the byte
+    // column of the line (0 on the address column) and the caret field.
+    struct CHit
+    {
+        int nRow = 0;
+        int nCell = 0;
+        int nCol = 0;
+        int nField = FIELD_ADDRESS;
+    };
+    // False left of or above the window, right of the characters, and for a blank that no digit
+    // follows; a blank between groups gives the next group's first digit as drawn.
+    bool CellAt(int x, int y, CHit* pHit) const;
 
     // Screen lines put the columns cell by cell (the address column ends in one blank);
     // printed lines follow each piece with two blanks and show every digit of the address.
@@ -100,4 +129,6 @@ private:
     int m_nAddrDigits;
     bool m_bHex;
     bool m_bChars;
+    int m_nCellWidth = 0;
+    int m_nCellHeight = 0;
 };

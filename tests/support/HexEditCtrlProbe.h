@@ -16,13 +16,13 @@ struct CHexEditCtrlProbe
     int BaseAddress() const { return c.m_nBaseAddress; }
     int WordLen() const { return c.m_nWordLen; }
     int& TopOffset() { return c.m_nTopOffset; }
-    int& CaretPos() { return c.m_nCaretPos; }
-    int& CaretField() { return c.m_nCaretField; }
-    int& SelStart() { return c.m_nSelStart; }
-    int& SelEnd() { return c.m_nSelEnd; }
-    int CharX() const { return c.m_nCharX; }
-    int CaretX() const { return c.m_nCaretX; }
-    int CaretY() const { return c.m_nCaretY; }
+    int& CaretPos() { return c.m_cursor.nIndex; }
+    int& CaretField() { return c.m_cursor.nField; }
+    int& SelStart() { return c.m_cursor.nSelStart; }
+    int& SelEnd() { return c.m_cursor.nSelEnd; }
+    int CharX() const { return c.GetLayout().GetCharCol() * c.m_nCharWidth; }
+    int CaretX() const { return c.m_caret.GetRect().x; }
+    int CaretY() const { return c.m_caret.GetRect().y; }
     const wxFont& Font() const { return c.m_font; }
     bool CaretExists() const { return c.m_caret.Exists(); }
     bool CaretShown() const { return c.m_caret.IsShown(); }
