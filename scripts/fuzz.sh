@@ -9,10 +9,12 @@ build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 
 if [ ! -f "$build/build.ninja" ]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCORVANE_GUI=OFF -DCORVANE_TESTS=OFF -DCORVANE_BENCH=OFF -DCORVANE_FUZZ=ON \
+        -DCORVANE_GUI=OFF -DCORVANE_TESTS=OFF -DCORVANE_BENCH=ON -DCORVANE_FUZZ=ON \
         -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
 fi
-ninja -C "$build" -j2 hex_reader_fuzzer
+# a build made before the corpus generator joined it
+grep -q hexgen "$build/build.ninja" || cmake -S "$root" -B "$build" -DCORVANE_BENCH=ON >/dev/null
+ninja -C "$build" -j2 hex_reader_fuzzer hexgen
 
 fuzzer=$build/fuzz/hex_reader_fuzzer
 work=$build/fuzz-run
@@ -29,6 +31,8 @@ mkdir -p "$work/corpus" "$work/artifacts" "$work/long"
 } >"$work/long/megabyte-lines.hex"
 # binary junk with NUL bytes and no line structure: the fuzzer binary itself
 head -c 2000000 "$fuzzer" >"$work/long/binary-junk.bin"
+# records whose ends pile up under a fixed hash, read record by record
+"$build/bench/hex/hexgen" "$work/long" colliding >/dev/null
 "$fuzzer" -artifact_prefix="$work/artifacts/" "$work/long"/*
 
 # New inputs go to the work corpus; the seeds in the tree are only read.

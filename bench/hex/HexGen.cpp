@@ -1,5 +1,6 @@
 // Writes the benchmark corpus: Intel HEX files of the shapes real files come in.
 //   hexgen [DIR [SHAPE...]]     DIR defaults to /tmp/corvane-corpus, SHAPE to all of them
+#include "CollidingEnds.h"
 #include "Reference.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-// Digit conversion and the reading procedure as a whole: what it refuses and why, clearing,
+// Digit conversion and reading a file as a whole: what it refuses and why, clearing,
 // a file that changes between the two passes, memory that runs out.
 #include "HexParser.h"
 #include "TestSupport.h"
@@ -21,9 +21,7 @@ TEST(HexParser, EveryByteValueAsOneDigit)
     {
         const char ch = static_cast<char>(c);
         const int nExpected = std::isxdigit(c) ? std::stoi(std::string(1, ch), nullptr, 16) : 0;
-        EXPECT_EQ(static_cast<int>(CHexParser::DigitValue(static_cast<unsigned char>(ch))),
-                  nExpected)
-            << "byte " << c;
+        EXPECT_EQ(CHexParser::DigitValue(ch), static_cast<unsigned>(nExpected)) << "byte " << c;
     }
 }
 
@@ -155,48 +153,39 @@ TEST(HexReader, FileRewrittenBetweenThePasses)
     }
 }
 
-// Text of one-byte records at the addresses given, in that order.
-std::string OneByteRecords(std::initializer_list<uint16_t> addresses)
-{
-    std::string text;
-    for (uint16_t nAddress : addresses)
-        AppendRecord(text, 0, nAddress, Sequence(1, static_cast<uint8_t>(nAddress)).data(), 1);
-    return text;
-}
-
 using EAlloc = CImageBuilder::EAlloc;
-// the text, the allocation that fails, from which call of it on
-using MemoryCase = CCase<std::tuple<std::string, EAlloc, int>>;
-const MemoryCase kMemoryCases[] = {
-    {"EndIndexAfterARepeatedRecord", {OneByteRecords({0x10, 0x10, 0x30}), EAlloc::EndIndex, 1}},
-    {"SegmentInOrder", {OneByteRecords({0x10, 0x20, 0x30}), EAlloc::Segment, 2}},
-    {"SegmentOutOfOrder", {OneByteRecords({0x10, 0x10, 0x30}), EAlloc::Segment, 3}},
-    {"SegmentInBothPasses", {OneByteRecords({0x30, 0x20, 0x10}), EAlloc::Segment, 1}},
-    {"BlockPastThePool", {Record(0x00, 0) + Record(0x10, 0) + Record(0x20, 0), EAlloc::Block, 2}},
-};
-
-class ReadOutOfMemory : public ::testing::TestWithParam<MemoryCase>
+struct CMemoryCase
 {
+    const char* pszName;
+    std::string text;
+    EAlloc eFailing; // fails from call nFromCall on
+    int nFromCall;
 };
 
 // A read that could not keep every record fails, empty, and says so: a Save would
 // otherwise write the records that were kept over the whole file.
-TEST_P(ReadOutOfMemory, FailsWithAnEmptyImage)
+TEST(HexReader, OutOfMemoryFailsWithAnEmptyImage)
 {
-    const auto& [text, eFailing, nFromCall] = GetParam().m_value;
+    const CMemoryCase kCases[] = {
+        {"end index after a repeated record", Records({{0x10, 1}, {0x10, 1}, {0x30, 1}}),
+         EAlloc::EndIndex, 1},
+        {"segment in order", Records({{0x10, 1}, {0x20, 1}, {0x30, 1}}), EAlloc::Segment, 2},
+        {"segment in both passes", Records({{0x30, 1}, {0x20, 1}, {0x10, 1}}), EAlloc::Segment, 2},
+        {"block past the pool", Records({{0x00, 16}, {0x10, 16}, {0x20, 16}}), EAlloc::Block, 2},
+    };
     CTempDir dir;
-    dir.Write("f.hex", text);
-    int nCalls = 0;
-    CReadSeams seams;
-    seams.failAllocation = [&](EAlloc e) { return e == eFailing && ++nCalls >= nFromCall; };
-    MemoryImage image;
-    CHexReadStatus status;
-    EXPECT_FALSE(ReadHexFile(image, dir.File("f.hex").c_str(), &status, &seams));
-    EXPECT_TRUE(status.bOutOfMemory);
-    EXPECT_EQ(image.GetCount(), 0);
+    for (const CMemoryCase& c : kCases)
+    {
+        dir.Write("f.hex", c.text);
+        int nCalls = 0;
+        CReadSeams seams;
+        seams.failAllocation = [&](EAlloc e) { return e == c.eFailing && ++nCalls >= c.nFromCall; };
+        MemoryImage image;
+        CHexReadStatus status;
+        EXPECT_FALSE(ReadHexFile(image, dir.File("f.hex").c_str(), &status, &seams)) << c.pszName;
+        EXPECT_TRUE(status.bOutOfMemory) << c.pszName;
+        EXPECT_EQ(image.GetCount(), 0) << c.pszName;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Allocations, ReadOutOfMemory, ::testing::ValuesIn(kMemoryCases),
-                         CCaseName());
 
 } // namespace

@@ -86,7 +86,7 @@ ImageCopy ReferenceRead(const char* pData, size_t nLen, CStartAddress* pStart)
     uint32_t dwLinearBase = 0, dwSegmentBase = 0;
     for (size_t p = 0; p < text.size();)
     {
-        // fgets: up to and including the line feed, at most 999 characters, seen as a C string
+        // a piece: up to and including the line feed, at most 999 characters, ending at a NUL
         const size_t nLf = text.find('\n', p);
         const size_t nPiece =
             std::min({size_t{999}, text.size() - p, nLf == std::string::npos ? nLf : nLf - p + 1});
@@ -169,16 +169,4 @@ std::string ReferenceWrite(const ImageCopy& image, const CStartAddress& start)
     if (start.IsSet())
         AppendRecord(text, start.nType, 0, start.bytes, 4);
     return text + ":00000001FF\r\n";
-}
-
-std::vector<uint32_t> CollidingEnds(size_t nCount)
-{
-    std::vector<uint32_t> ends;
-    for (uint64_t e = 2; e <= 0xFFFFFFFFu && ends.size() < nCount; e++)
-    {
-        const uint64_t nSlot = (e * 0x9E3779B97F4A7C15ull >> 20) & ((1u << 22) - 1);
-        if (nSlot < 1024 && (ends.empty() || e > ends.back() + 1u))
-            ends.push_back(static_cast<uint32_t>(e));
-    }
-    return ends;
 }

@@ -27,7 +27,7 @@ ImageCopy CopyImage(const MemoryImage& image, std::string* pProblem = nullptr);
 void ReferenceAddBytes(ImageCopy& image, uint32_t dwAddress, const std::vector<uint8_t>& bytes);
 // Coalesce: the exchange sort, then each segment absorbs the neighbours that touch it.
 void ReferenceCoalesce(ImageCopy& image);
-// The whole reading procedure on text as a file holds it; *pStart, when given, receives
+// A whole read of text as a file holds it; *pStart, when given, receives
 // the last start-address record.
 ImageCopy ReferenceRead(const char* pData, size_t nLen, CStartAddress* pStart = nullptr);
 
@@ -38,8 +38,3 @@ void AppendRecord(std::string& text, uint8_t nType, uint16_t nOffset, const uint
 // and before each further 64 KiB page of a segment, data records of up to 16 bytes cut
 // at page boundaries, the start-address record when there is one, :00000001FF last.
 std::string ReferenceWrite(const ImageCopy& image, const CStartAddress& start = {});
-
-// Ends whose slots under the hash x * 0x9E3779B97F4A7C15 >> 20 fall into one window of
-// 1024 at every table size up to 2^22 slots, ascending, none right after another: an
-// index of segment ends keyed that way turns a file of records ending there quadratic.
-std::vector<uint32_t> CollidingEnds(size_t nCount);
