@@ -154,19 +154,12 @@ TEST(HexReader, FileRewrittenBetweenThePasses)
 }
 
 using EAlloc = CImageBuilder::EAlloc;
-struct CMemoryCase
-{
-    const char* pszName;
-    std::string text;
-    EAlloc eFailing; // fails from call nFromCall on
-    int nFromCall;
-};
-
 // A read that could not keep every record fails, empty, and says so: a Save would
 // otherwise write the records that were kept over the whole file.
 TEST(HexReader, OutOfMemoryFailsWithAnEmptyImage)
 {
-    const CMemoryCase kCases[] = {
+    // what the file holds, which allocation fails, from which call of it on
+    const std::tuple<const char*, std::string, EAlloc, int> kCases[] = {
         {"end index after a repeated record", Records({{0x10, 1}, {0x10, 1}, {0x30, 1}}),
          EAlloc::EndIndex, 1},
         {"segment in order", Records({{0x10, 1}, {0x20, 1}, {0x30, 1}}), EAlloc::Segment, 2},
@@ -174,17 +167,17 @@ TEST(HexReader, OutOfMemoryFailsWithAnEmptyImage)
         {"block past the pool", Records({{0x00, 16}, {0x10, 16}, {0x20, 16}}), EAlloc::Block, 2},
     };
     CTempDir dir;
-    for (const CMemoryCase& c : kCases)
+    for (const auto& [pszName, text, eFailing, nFromCall] : kCases)
     {
-        dir.Write("f.hex", c.text);
+        dir.Write("f.hex", text);
         int nCalls = 0;
         CReadSeams seams;
-        seams.failAllocation = [&](EAlloc e) { return e == c.eFailing && ++nCalls >= c.nFromCall; };
+        seams.failAllocation = [&](EAlloc e) { return e == eFailing && ++nCalls >= nFromCall; };
         MemoryImage image;
         CHexReadStatus status;
-        EXPECT_FALSE(ReadHexFile(image, dir.File("f.hex").c_str(), &status, &seams)) << c.pszName;
-        EXPECT_TRUE(status.bOutOfMemory) << c.pszName;
-        EXPECT_EQ(image.GetCount(), 0) << c.pszName;
+        EXPECT_FALSE(ReadHexFile(image, dir.File("f.hex").c_str(), &status, &seams)) << pszName;
+        EXPECT_TRUE(status.bOutOfMemory) << pszName;
+        EXPECT_EQ(image.GetCount(), 0) << pszName;
     }
 }
 
