@@ -2,6 +2,19 @@
 
 #include <algorithm>
 
+CHexPage CHexPage::Fitted(const CHexLayout& layout, int nHeight, int nDataLen, int nTop)
+{
+    const int B = layout.GetBytesPerLine();
+    CHexPage page{nTop, nHeight / std::max(layout.GetCellHeight(), 1), nDataLen, false};
+    if (static_cast<long long>(page.nLines) * B > nDataLen)
+    {
+        page.nLines = (nDataLen + B / 2) / B;
+        page.bFits = nDataLen % B != 0;
+        page.nLines += page.bFits ? 1 : 0;
+    }
+    return page;
+}
+
 long long CHexPage::LineStartOf(const CHexLayout& layout, long long nPos) const
 {
     const int B = layout.GetBytesPerLine();
@@ -48,6 +61,25 @@ int CHexPage::AtLine(const CHexLayout& layout, int nLine) const
     const long long nEnd = nDataLen - nDataLen % layout.GetWordLen();
     return static_cast<int>(
         std::clamp(static_cast<long long>(nLine) * layout.GetBytesPerLine(), 0LL, nEnd));
+}
+
+int CHexPage::Scrolled(const CHexLayout& layout, int nCode, int nLine) const
+{
+    switch (nCode)
+    {
+    case SCROLL_LINE_UP:
+        return LineUp(layout);
+    case SCROLL_LINE_DOWN:
+        return LineDown(layout);
+    case SCROLL_PAGE_UP:
+        return PageUp(layout);
+    case SCROLL_PAGE_DOWN:
+        return PageDown(layout);
+    case SCROLL_THUMB_TRACK:
+        return AtLine(layout, nLine);
+    default:
+        return nTop;
+    }
 }
 
 int CHexPage::EndTop(const CHexLayout& layout) const
@@ -144,13 +176,16 @@ CHexCursor CHexCursor::Tabbed(const CHexLayout& layout, const CHexPage& page) co
     return cursor;
 }
 
-CHexCursor CHexCursor::Carried(const CHexPage& page, int nDelta) const
+CHexCursor CHexCursor::Scrolled(const CHexLayout& layout, const CHexPage& page, int nTop) const
 {
     CHexCursor cursor = *this;
-    if (nDelta != 0)
-        cursor.nIndex = static_cast<int>(std::clamp(static_cast<long long>(nIndex) + nDelta, 0LL,
-                                                    std::max(page.nDataLen - 1LL, 0LL)));
-    return cursor;
+    CHexPage scrolled = page;
+    scrolled.nTop = nTop;
+    if (nTop != page.nTop)
+        cursor.nIndex =
+            static_cast<int>(std::clamp(static_cast<long long>(nIndex) + nTop - page.nTop, 0LL,
+                                        std::max(page.nDataLen - 1LL, 0LL)));
+    return cursor.Normalized(layout, scrolled);
 }
 
 bool CHexCursor::AtHit(const CHexLayout& layout, const CHexPage& page, const CHexLayout::CHit& hit,

@@ -9,10 +9,28 @@
 // shorter than the window, the data's rounded line count) and the data's length.
 struct CHexPage
 {
+    // Scroll codes of Scrolled, as the control's scroll bar events are mapped to them.
+    enum
+    {
+        SCROLL_LINE_UP = 0,
+        SCROLL_LINE_DOWN = 1,
+        SCROLL_PAGE_UP = 2,
+        SCROLL_PAGE_DOWN = 3,
+        SCROLL_THUMB_POSITION = 4,
+        SCROLL_THUMB_TRACK = 5,
+        SCROLL_TOP = 6,
+        SCROLL_BOTTOM = 7,
+        SCROLL_END = 8
+    };
+
     int nTop = 0;
     int nLines = 1;
     int nDataLen = 0;
     bool bFits = true; // the data end on a partial line inside the window
+
+    // The page of a window nHeight pixels high, for lines of the layout's cell height: data
+    // shorter than the window count their lines rounded, plus the partial last one.
+    static CHexPage Fitted(const CHexLayout& layout, int nHeight, int nDataLen, int nTop);
 
     // A window shorter than one line still shows the caret's line when it is enlarged.
     int GetFollowLines() const { return nLines > 1 ? nLines : 1; }
@@ -29,6 +47,8 @@ struct CHexPage
     int PageDown(const CHexLayout& layout) const;
     // Line nLine, bounded to the data; a line from outside them must not leave the buffer.
     int AtLine(const CHexLayout& layout, int nLine) const;
+    // The top line after a scroll code; the thumb's codes take line nLine, the others none.
+    int Scrolled(const CHexLayout& layout, int nCode, int nLine) const;
     // Ctrl+End: the rounded line count of the data ends at the bottom of the window.
     int EndTop(const CHexLayout& layout) const;
     // One line towards the caret at nPos when its line is out of view, never past it.
@@ -73,8 +93,9 @@ struct CHexCursor
     CHexCursor Stepped(const CHexLayout& layout, const CHexPage& page, int nDx) const;
     // Tab: from the hex column to the byte's character, from elsewhere to its high digit.
     CHexCursor Tabbed(const CHexLayout& layout, const CHexPage& page) const;
-    // A scroll bar's scroll keeps the caret's place on the screen within the data.
-    CHexCursor Carried(const CHexPage& page, int nDelta) const;
+    // A scroll bar's scroll to top line nTop keeps the caret's place on the screen, within the
+    // data: only deleting the last byte puts it on the end position.
+    CHexCursor Scrolled(const CHexLayout& layout, const CHexPage& page, int nTop) const;
     // The caret on a clicked cell; false for a row below the page or a missing byte.
     bool AtHit(const CHexLayout& layout, const CHexPage& page, const CHexLayout::CHit& hit,
                CHexCursor* pOut) const;

@@ -20,15 +20,15 @@ public:
     // Scroll codes of OnVScroll; tests and the scroll bar's events use these numbers.
     enum
     {
-        SB_LINEUP = 0,
-        SB_LINEDOWN = 1,
-        SB_PAGEUP = 2,
-        SB_PAGEDOWN = 3,
-        SB_THUMBPOSITION = 4,
-        SB_THUMBTRACK = 5,
-        SB_TOP = 6,
-        SB_BOTTOM = 7,
-        SB_ENDSCROLL = 8
+        SB_LINEUP = CHexPage::SCROLL_LINE_UP,
+        SB_LINEDOWN = CHexPage::SCROLL_LINE_DOWN,
+        SB_PAGEUP = CHexPage::SCROLL_PAGE_UP,
+        SB_PAGEDOWN = CHexPage::SCROLL_PAGE_DOWN,
+        SB_THUMBPOSITION = CHexPage::SCROLL_THUMB_POSITION,
+        SB_THUMBTRACK = CHexPage::SCROLL_THUMB_TRACK,
+        SB_TOP = CHexPage::SCROLL_TOP,
+        SB_BOTTOM = CHexPage::SCROLL_BOTTOM,
+        SB_ENDSCROLL = CHexPage::SCROLL_END
     };
 
     // Key codes of OnKeyDown, to which the toolkit's key codes are mapped; tests name keys by

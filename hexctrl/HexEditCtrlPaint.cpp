@@ -65,17 +65,9 @@ void CHexEditCtrl::RecalcLayout(int nClientHeight)
     m_nCharWidth = m_glyphs.GetCellWidth();
     m_nLineHeight = m_glyphs.GetCellHeight();
     m_nLayoutHeight = nClientHeight;
-    m_nLinesPerPage = nClientHeight / m_nLineHeight;
-    m_bDataFitsWindow = false;
-    if (static_cast<long long>(m_nLinesPerPage) * m_nBytesPerLine > m_nDataLen)
-    {
-        m_nLinesPerPage = (m_nDataLen + m_nBytesPerLine / 2) / m_nBytesPerLine;
-        if (m_nDataLen % m_nBytesPerLine != 0)
-        {
-            m_bDataFitsWindow = true;
-            ++m_nLinesPerPage;
-        }
-    }
+    const CHexPage page = CHexPage::Fitted(GetLayout(), nClientHeight, m_nDataLen, m_nTopOffset);
+    m_nLinesPerPage = page.nLines;
+    m_bDataFitsWindow = page.bFits;
     m_bLayoutDirty = false;
     if (GetHandle() == nullptr)
         return;

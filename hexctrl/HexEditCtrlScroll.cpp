@@ -31,40 +31,15 @@ void CHexEditCtrl::OnVScroll(int nSBCode, int nPos)
     if (m_pData == nullptr)
         return;
     EnsureLayout();
-    const CHexLayout layout = GetLayout();
-    const CHexPage page = GetPage();
-    switch (nSBCode)
-    {
-    case SB_LINEUP:
-        ScrollCarrying(page.LineUp(layout));
-        break;
-    case SB_LINEDOWN:
-        ScrollCarrying(page.LineDown(layout));
-        break;
-    case SB_PAGEUP:
-        ScrollCarrying(page.PageUp(layout));
-        break;
-    case SB_PAGEDOWN:
-        ScrollCarrying(page.PageDown(layout));
-        break;
-    case SB_THUMBTRACK:
-        ScrollCarrying(page.AtLine(layout, nPos));
-        break;
-    default:
-        ScrollCarrying(m_nTopOffset);
-        break;
-    }
+    ScrollCarrying(GetPage().Scrolled(GetLayout(), nSBCode, nPos));
 }
 
-// The caret keeps its place on the screen, and so moves through the data, but never leaves
-// them: only deleting the last byte puts it on the end position.
 void CHexEditCtrl::ScrollCarrying(int nTop)
 {
-    const int nDelta = nTop - m_nTopOffset;
+    m_cursor = m_cursor.Scrolled(GetLayout(), GetPage(), nTop);
     SetTopLine(nTop);
     // a thumb let go elsewhere goes back to the top line
     SetScrollPos(wxVERTICAL, m_nTopOffset / m_nBytesPerLine, true);
-    m_cursor = m_cursor.Carried(GetPage(), nDelta).Normalized(GetLayout(), GetPage());
     PlaceCaret(true);
 }
 

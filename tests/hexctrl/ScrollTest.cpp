@@ -16,7 +16,9 @@ TEST_F(CHexCtrlTest, ScrollBarReachesEveryLine)
         EXPECT_EQ(nThumb, m_pCtrl->GetScrollThumb(wxVERTICAL)) << nBytes;
         EXPECT_EQ(nPos, m_pCtrl->GetScrollPos(wxVERTICAL)) << nBytes;
     }
-    m_pCtrl->SetData(nullptr, 0); // empty data show neither scroll bar nor caret
+    // empty data after a shown bar show neither scroll bar (a thumb as long as the range) nor caret
+    Load(Sequence(100), 1, 16);
+    m_pCtrl->SetData(nullptr, 0);
     EXPECT_FALSE(P().CaretExists());
     EXPECT_GE(m_pCtrl->GetScrollThumb(wxVERTICAL), m_pCtrl->GetScrollRange(wxVERTICAL));
 }
