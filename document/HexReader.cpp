@@ -197,6 +197,14 @@ bool SortExtents(std::vector<CExtent>& v)
     return true;
 }
 
+size_t DistinctStarts(const std::vector<CExtent>& sorted)
+{
+    size_t n = 0;
+    for (size_t k = 0; k < sorted.size(); ++k)
+        n += k == 0 || sorted[k].dwAddress != sorted[k - 1].dwAddress;
+    return n;
+}
+
 // Joins touching extents into runs; false when two of them share an address.
 bool JoinRuns(std::vector<CExtent>& v)
 {
@@ -419,7 +427,11 @@ bool ReadTwoPasses(CImageBuilder& builder, TText& text, int& nRecords, CStartAdd
     CExtentSink where(nKey);
     Scan(text, where);
     nRecords = where.nRecords;
-    if (!where.bDisjointSoFar || !SortExtents(where.extents) || !JoinRuns(where.extents))
+    if (!where.bDisjointSoFar || !SortExtents(where.extents))
+        return false;
+    // records that share a start extend no segment of each other: room for one each
+    nRecords = static_cast<int>(std::min<size_t>(DistinctStarts(where.extents), INT_MAX));
+    if (!JoinRuns(where.extents))
         return false;
     builder.Reserve(static_cast<int>(where.extents.size()));
     for (const CExtent& run : where.extents)

@@ -29,6 +29,7 @@ void CImageBuilder::Clear()
     m_nMaxEnd = 0;
     m_nAtMaxEnd = -1;
     m_nIndexed = 0;
+    m_nReserve = 0;
     m_bLost = false;
 }
 
@@ -111,6 +112,7 @@ void CImageBuilder::Reserve(int nSegments)
 {
     if (nSegments <= m_image.GetCount())
         return;
+    m_nReserve = nSegments;
     // growing the table and the capacities at once saves their copies; a refusal only
     // leaves them to grow as segments come
     m_image.Reserve(nSegments);
@@ -167,7 +169,7 @@ bool CImageBuilder::IndexAll()
         {
             if (Fails(EAlloc::EndIndex))
                 return false;
-            m_pIndex = std::make_unique<CSegmentEndIndex>(m_image);
+            m_pIndex = std::make_unique<CSegmentEndIndex>(m_image, m_nReserve);
             m_nIndexed = m_image.GetCount();
         }
         for (; m_nIndexed < m_image.GetCount(); ++m_nIndexed)

@@ -68,6 +68,7 @@ private:
     MemoryImage m_image;
     bool m_bOwning = true;
     bool m_bLost = false;
+    int m_nReserve = 0;
     // bytes each block has room for before it must grow
     std::vector<int> m_capacity;
     // The largest end of any segment (without wrapping) and the first segment in table

@@ -6,7 +6,7 @@
 #include <new>
 #include <utility>
 
-CSegmentEndIndex::CSegmentEndIndex(const MemoryImage& image)
+CSegmentEndIndex::CSegmentEndIndex(const MemoryImage& image, int nReserve)
 {
     uint64_t nState = NewRandomKey();
     for (auto& table : m_keys)
@@ -19,8 +19,12 @@ CSegmentEndIndex::CSegmentEndIndex(const MemoryImage& image)
             nKey = static_cast<size_t>(z ^ (z >> 31));
         }
     const int nCount = image.GetCount();
+    const size_t nRoom = static_cast<size_t>(std::max(nCount, nReserve));
+    m_child.reserve(nRoom);
+    m_sibling.reserve(nRoom);
+    // filled up to three quarters at most, as Insert keeps it
     size_t nSlots = 16;
-    while (nSlots < static_cast<size_t>(nCount) * 2 + 2)
+    while (nSlots * 3 < nRoom * 4 + 4)
         nSlots *= 2;
     m_pSlots = NewSlots(nSlots);
     m_nSlots = nSlots;

@@ -17,8 +17,10 @@
 class CSegmentEndIndex
 {
 public:
-    // indexes the image's segments (null entries are left out); throws bad_alloc
-    explicit CSegmentEndIndex(const MemoryImage& image);
+    // indexes the image's segments (null entries are left out), with room for nReserve
+    // segments in all, so that a table that would grow step by step is made once;
+    // throws bad_alloc
+    explicit CSegmentEndIndex(const MemoryImage& image, int nReserve = 0);
 
     // -1 when no segment ends at dwEnd
     int FirstEndingAt(uint32_t dwEnd) const;
