@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Prints the size of the tests against the program they test: non-blank, non-comment lines
-# of tests/ (fixtures and golden files are data) and of document/ hexctrl/ view/ app/ res/
+# of tests/ (fixtures and golden files are data) and of document/ hexctrl/ view/ app/ profile/ res/
 # (without the toolbar images and the icon).
 #   scripts/test-ratio.sh [ROOT]
 set -euo pipefail
@@ -29,6 +29,6 @@ count() {
 
 cd "$root"
 tests=$(sources tests | count)
-code=$(sources document hexctrl view app res | count)
+code=$(sources document hexctrl view app profile res | count)
 awk -v t="$tests" -v c="$code" \
     'BEGIN { printf "tests %d lines, program %d lines: tests are %.1f %% of the program\n", t, c, 100 * t / c }'
