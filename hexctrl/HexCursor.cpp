@@ -5,13 +5,9 @@
 CHexPage CHexPage::Fitted(const CHexLayout& layout, int nHeight, int nDataLen, int nTop)
 {
     const int B = layout.GetBytesPerLine();
-    CHexPage page{nTop, nHeight / std::max(layout.GetCellHeight(), 1), nDataLen, false};
+    CHexPage page{nTop, nHeight / std::max(layout.GetCellHeight(), 1), nDataLen};
     if (static_cast<long long>(page.nLines) * B > nDataLen)
-    {
-        page.nLines = (nDataLen + B / 2) / B;
-        page.bFits = nDataLen % B != 0;
-        page.nLines += page.bFits ? 1 : 0;
-    }
+        page.nLines = (nDataLen + B / 2) / B + (nDataLen % B != 0 ? 1 : 0);
     return page;
 }
 
@@ -85,7 +81,7 @@ int CHexPage::Scrolled(const CHexLayout& layout, int nCode, int nLine) const
 int CHexPage::EndTop(const CHexLayout& layout) const
 {
     const int B = layout.GetBytesPerLine();
-    return AtLine(layout, bFits ? 0 : (nDataLen + B / 2) / B - GetFollowLines());
+    return AtLine(layout, (nDataLen + B / 2) / B - GetFollowLines());
 }
 
 int CHexPage::Following(const CHexLayout& layout, int nPos) const

@@ -6,7 +6,8 @@
 #include "HexLayout.h"
 
 // The lines the window shows: the first byte of the top line, the whole lines that fit (for data
-// shorter than the window, the data's rounded line count) and the data's length.
+// shorter than the window, the data's rounded line count and a partial last line) and the data's
+// length.
 struct CHexPage
 {
     // Scroll codes of Scrolled, as the control's scroll bar events are mapped to them.
@@ -26,7 +27,6 @@ struct CHexPage
     int nTop = 0;
     int nLines = 1;
     int nDataLen = 0;
-    bool bFits = true; // the data end on a partial line inside the window
 
     // The page of a window nHeight pixels high, for lines of the layout's cell height: data
     // shorter than the window count their lines rounded, plus the partial last one.

@@ -169,7 +169,7 @@ CHexLayout CHexEditCtrl::GetLayout() const
 
 CHexPage CHexEditCtrl::GetPage() const
 {
-    return {m_nTopOffset, m_nLinesPerPage, m_nDataLen, m_bDataFitsWindow};
+    return {m_nTopOffset, m_nLinesPerPage, m_nDataLen};
 }
 
 void CHexEditCtrl::OnEraseBkgnd(wxEraseEvent&) {}

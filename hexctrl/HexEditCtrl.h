@@ -201,7 +201,6 @@ private:
     int m_nBytesPerLine = 8;
     int m_nLinesPerPage = 1;
     bool m_bLongAddress = false;
-    bool m_bDataFitsWindow = true;
     wxFont m_font;
     int m_nLineHeight = 0;
     int m_nCharWidth = 0;

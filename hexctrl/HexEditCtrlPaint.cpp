@@ -67,7 +67,6 @@ void CHexEditCtrl::RecalcLayout(int nClientHeight)
     m_nLayoutHeight = nClientHeight;
     const CHexPage page = CHexPage::Fitted(GetLayout(), nClientHeight, m_nDataLen, m_nTopOffset);
     m_nLinesPerPage = page.nLines;
-    m_bDataFitsWindow = page.bFits;
     m_bLayoutDirty = false;
     if (GetHandle() == nullptr)
         return;
