@@ -93,6 +93,8 @@ void BM_ThumbToEnd(benchmark::State& state)
         nPos = nPos == 0 ? nLast : 0;
         wxScrollWinEvent event(wxEVT_SCROLLWIN_THUMBTRACK, nPos, wxVERTICAL);
         s_bench.pCtrl->GetEventHandler()->ProcessEvent(event);
+        // the paint the event loop would do for what the scroll left invalid
+        s_bench.pCtrl->Update();
     }
 }
 
