@@ -13,7 +13,7 @@ wxBEGIN_EVENT_TABLE(CAboutDlg, wxDialog)
 wxEND_EVENT_TABLE();
 // clang-format on
 
-// Places the controls in dialog units, as the box's template gives them.
+// Places the controls in dialog units, so that the box grows with the font.
 CAboutDlg::CAboutDlg(wxWindow* pParent) : wxDialog(pParent, IDD, "About Corvane")
 {
     auto at = [this](int x, int y) { return ConvertDialogToPixels(wxPoint(x, y)); };

@@ -173,10 +173,10 @@ wxDocument* CSingleDocManager::CreateDocument(const wxString& strPath, long nFla
     wxString strFile = strPath.empty() ? PromptOpenFileName() : strPath;
     if (strFile.empty())
         return nullptr;
-    // the recent-file list must name the file from whatever folder the program starts in
-    wxFileName name(strFile);
-    name.MakeAbsolute();
-    strFile = name.GetFullPath();
+    // the recent-file list must name the file from whatever folder the program starts in;
+    // with the working folder gone a relative name is opened as given, and fails
+    if (wxFileName name(strFile); name.MakeAbsolute())
+        strFile = name.GetFullPath();
     // as for any open document: the file already shown is not read again, unless a
     // reload of it failed and the image shown is no longer what it holds
     wxDocument* pDoc = pTemplate->GetTheDocument();

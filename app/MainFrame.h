@@ -67,10 +67,12 @@ protected:
     // Writes a pane only when its text changed, widening the pane when the text needs it.
     void SetPaneText(int nPane, const wxString& strText);
     int PaneWidthFor(int nPane, const wxString& strText) const;
+    // The view while its dump is there to report on.
     CCorvaneView* GetShownView() const;
     // The lock-key panes show their key's name while the lock is on.
     void SetKeyIndicators(bool bCaps, bool bNum, bool bScroll);
-    // Closes the documents and lets go of the document manager.
+    // Closes the documents, whose view shows in this frame, and lets go of the document
+    // manager.
     void ReleaseDocuments();
 
 private:

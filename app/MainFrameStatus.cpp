@@ -37,7 +37,7 @@ wxString WidestHexDigit(const wxWindow& window)
 // blank while the dump is empty.
 wxString CaretPaneText(const CCorvaneView& view)
 {
-    const CHexEditCtrl& ctrl = view.GetHexCtrl();
+    const CHexEditCtrl& ctrl = *view.GetHexCtrl();
     const MemorySegment* pSegment = view.GetSegment(view.GetSegmentIndex());
     if (pSegment == nullptr || ctrl.GetDataLength() <= 0)
         return wxString();
@@ -68,7 +68,7 @@ wxString SegmentPaneText(const CCorvaneView& view)
 // The control shows stored order for any byte order but 1.
 wxString ViewPaneText(const CCorvaneView& view)
 {
-    const int nOrder = view.GetHexCtrl().GetByteOrder() == 1 ? 1 : 0;
+    const int nOrder = view.GetHexCtrl()->GetByteOrder() == 1 ? 1 : 0;
     return wxString::Format("%d-bit, order %d", 8 * view.GetWordLen(), nOrder);
 }
 } // namespace
@@ -156,7 +156,8 @@ CCorvaneView* CMainFrame::GetShownView() const
     if (m_docManager == nullptr || m_docManager->GetDocuments().empty())
         return nullptr;
     auto* pDoc = static_cast<wxDocument*>(m_docManager->GetDocuments().front());
-    return wxDynamicCast(pDoc->GetFirstView(), CCorvaneView);
+    auto* pView = wxDynamicCast(pDoc->GetFirstView(), CCorvaneView);
+    return pView && pView->GetHexCtrl() ? pView : nullptr;
 }
 
 void CMainFrame::SetPositionPanes()

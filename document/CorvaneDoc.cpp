@@ -50,10 +50,10 @@ bool CCorvaneDoc::OnNewDocument()
 
 bool CCorvaneDoc::OnOpenDocument(const wxString& strPathName)
 {
-    if (!OnSaveModified() || !ReadHexFile(strPathName))
+    if (!ReadImageFile(strPathName))
         return false;
     m_bReloadFailed = false;
-    SetTitle(wxFileNameFromPath(strPathName));
+    SetTitle(wxFileName(strPathName).GetFullName());
     SetFilename(strPathName, true);
     SetDocumentSaved(true);
     return true;
@@ -70,11 +70,6 @@ bool CCorvaneDoc::OnSaveDocument(const wxString& strPathName)
     }
     SetDocumentSaved(true);
     return true;
-}
-
-bool CCorvaneDoc::OnCloseDocument()
-{
-    return wxDocument::OnCloseDocument();
 }
 
 bool CCorvaneDoc::Save()
@@ -94,16 +89,17 @@ bool CCorvaneDoc::SaveAs()
     wxString strDir = wxPathOnly(GetFilename());
     if (strDir.empty() && GetDocumentManager())
         strDir = GetDocumentManager()->GetLastDirectory();
-    const wxString strFile = wxFileSelector(_("Save As"), strDir, wxFileNameFromPath(GetFilename()),
-                                            pTemplate->GetDefaultExtension(), strFilter,
-                                            wxFD_SAVE | wxFD_OVERWRITE_PROMPT, GetDocumentWindow());
+    const wxString strFile =
+        wxFileSelector(_("Save As"), strDir, wxFileName(GetFilename()).GetFullName(),
+                       pTemplate->GetDefaultExtension(), strFilter,
+                       wxFD_SAVE | wxFD_OVERWRITE_PROMPT, GetDocumentWindow());
     if (strFile.empty())
         return false;
     const wxString strTarget = WithDefaultExtension(strFile, pTemplate->GetDefaultExtension());
     // the dialog asked about the name as typed, not about the one with the extension
     if (strTarget != strFile && wxFileExists(strTarget) &&
         wxMessageBox(wxString::Format(_("%s already exists.\nDo you want to replace it?"),
-                                      wxFileNameFromPath(strTarget)),
+                                      wxFileName(strTarget).GetFullName()),
                      _("Save As"), wxYES_NO | wxICON_WARNING, GetDocumentWindow()) != wxYES)
         return false;
     return SaveAsFile(strTarget);
@@ -114,19 +110,23 @@ bool CCorvaneDoc::SaveAsFile(const wxString& strPathName)
     wxDocTemplate* pTemplate = GetDocumentTemplate();
     wxFileName name(WithDefaultExtension(strPathName, pTemplate ? pTemplate->GetDefaultExtension()
                                                                 : wxString()));
-    name.MakeAbsolute();
+    // the document keeps its name for later saves: a relative one whose folder cannot be
+    // told any more (the working folder is gone) is refused
+    const bool bPlaced = name.MakeAbsolute();
     const wxString strFile = name.GetFullPath();
-    if (!OnSaveDocument(strFile))
+    if (!bPlaced)
+        wxLogError(_("Failed to save document to the file \"%s\"."), strFile);
+    if (!bPlaced || !OnSaveDocument(strFile))
         return false;
     m_bReloadFailed = false;
-    SetTitle(wxFileNameFromPath(strFile));
+    SetTitle(wxFileName(strFile).GetFullName());
     SetFilename(strFile, true);
     if (GetDocumentManager())
         GetDocumentManager()->AddFileToHistory(strFile);
     return true;
 }
 
-bool CCorvaneDoc::ReadHexFile(const wxString& strPathName)
+bool CCorvaneDoc::ReadImageFile(const wxString& strPathName)
 {
     MemoryImage image;
     CHexReadStatus status;
@@ -173,7 +173,7 @@ void CCorvaneDoc::OnFileReload(wxCommandEvent&)
 {
     if (!GetDocumentSaved())
         return;
-    m_bReloadFailed = !ReadHexFile(GetFilename());
+    m_bReloadFailed = !ReadImageFile(GetFilename());
     if (!m_bReloadFailed)
         UpdateAllViews();
 }

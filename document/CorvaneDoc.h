@@ -17,11 +17,11 @@ public:
     bool DeleteContents() override;
     bool OnNewDocument() override;
     // The file must open and yield at least one segment; otherwise the document keeps its
-    // image, path and title and the reason is reported.
+    // image, path and title and the reason is reported. Whoever opens asks about unsaved
+    // changes first (the template does, once).
     bool OnOpenDocument(const wxString& strPathName) override;
     // Writes the image as last read: edits made in the view's control never reach it.
     bool OnSaveDocument(const wxString& strPathName) override;
-    bool OnCloseDocument() override;
     // Writes to the document's file whenever it has one; the document never counts as
     // modified, so the framework's own Save would skip the write. After a failed Reload the
     // image shown is older than the file, so Save asks for a name instead.
@@ -39,7 +39,7 @@ public:
     // Reads the file into a fresh image and, when it yields a segment, replaces the
     // document's image with it. Otherwise logs why (see ReadFailureMessage) and keeps the
     // image. A name that is not a regular file is not read at all.
-    bool ReadHexFile(const wxString& strPathName);
+    bool ReadImageFile(const wxString& strPathName);
     // Names the file and why it gave no image: the system's reason when it could not be
     // read, or that it holds no data records.
     static wxString ReadFailureMessage(const wxString& strPathName, const CHexReadStatus& status);
@@ -48,9 +48,10 @@ public:
 
     void OnFileReload(wxCommandEvent& event);
 
-    MemoryImage m_image;
-
 private:
+    friend struct CCorvaneDocProbe;
+
+    MemoryImage m_image;
     bool m_bReloadFailed = false;
 
     wxDECLARE_DYNAMIC_CLASS(CCorvaneDoc);

@@ -60,18 +60,34 @@ bool ReadQuoted(const std::string& str, size_t& nPos, std::string& strOut)
     return false;
 }
 
-std::vector<uint8_t> ParseHexList(const std::string& strList)
+// A hex number from pszText up to the first character that is no digit; false when there is
+// none or it exceeds nMax, so that a value never reads as another one cut to size.
+bool ParseHexNumber(const char* pszText, unsigned long long nMax, uint32_t& nValue)
 {
-    std::vector<uint8_t> bytes;
+    char* pszEnd = nullptr;
+    errno = 0;
+    const unsigned long long n = std::strtoull(pszText, &pszEnd, 16);
+    if (pszEnd == pszText || errno == ERANGE || n > nMax)
+        return false;
+    nValue = static_cast<uint32_t>(n);
+    return true;
+}
+
+bool ParseHexList(const std::string& strList, std::vector<uint8_t>& bytes)
+{
     std::istringstream in(strList);
     std::string strByte;
     while (std::getline(in, strByte, ','))
     {
         strByte = Trim(strByte);
-        if (!strByte.empty())
-            bytes.push_back(static_cast<uint8_t>(std::strtoul(strByte.c_str(), nullptr, 16)));
+        uint32_t nByte = 0;
+        if (strByte.empty())
+            continue;
+        if (!ParseHexNumber(strByte.c_str(), 0xFF, nByte))
+            return false;
+        bytes.push_back(static_cast<uint8_t>(nByte));
     }
-    return bytes;
+    return true;
 }
 
 // Kind and bytes of a value as the registry returns them; false for deletions and unknown
@@ -92,7 +108,9 @@ bool ParseData(const std::string& strData, CRegValue& value)
     }
     if (StartsWithFolded(strData, "dword:"))
     {
-        uint32_t dw = static_cast<uint32_t>(std::strtoul(strData.c_str() + 6, nullptr, 16));
+        uint32_t dw = 0;
+        if (!ParseHexNumber(strData.c_str() + 6, 0xFFFFFFFF, dw))
+            return false;
         bytes = {uint8_t(dw), uint8_t(dw >> 8), uint8_t(dw >> 16), uint8_t(dw >> 24)};
         value.m_dwType = REG_DWORD;
         return true;
@@ -103,10 +121,10 @@ bool ParseData(const std::string& strData, CRegValue& value)
         if (nColon == std::string::npos)
             return false;
         // "hex(7):" names the kind in hex digits
-        value.m_dwType = strData[3] == '(' ? std::strtoul(strData.c_str() + 4, nullptr, 16)
-                                           : uint32_t(REG_BINARY);
-        bytes = ParseHexList(strData.substr(nColon + 1));
-        return true;
+        value.m_dwType = REG_BINARY;
+        if (strData[3] == '(' && !ParseHexNumber(strData.c_str() + 4, 0xFFFFFFFF, value.m_dwType))
+            return false;
+        return ParseHexList(strData.substr(nColon + 1), bytes);
     }
     return false;
 }

@@ -22,8 +22,6 @@ enum ERegStatus : long
 
 enum ERegAccess : REGSAM
 {
-    KEY_QUERY_VALUE = 0x0001,
-    KEY_READ = 0x20019,
     KEY_ALL_ACCESS = 0xF003F
 };
 

@@ -12,8 +12,6 @@ enum ECommandId : int
     ID_VIEW_BYTEORDER = 32777,
     ID_VIEW_WORD32 = 32779,
     ID_FILE_RELOAD = 32780,
-    ID_NEXT_PANE = 57680,
-    ID_PREV_PANE = 57681,
     // Menu items and windows take ids below 0x7FFF; each bar's command is its window id.
     ID_VIEW_TOOLBAR = 32000,
     ID_VIEW_STATUS_BAR = 32001

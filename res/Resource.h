@@ -14,7 +14,6 @@
 // Resource and window identifiers.
 enum EResourceId : int
 {
-    IDR_MAINFRAME = 128,
     IDC_HEXEDIT = 1000,
     AFX_IDW_TOOLBAR = ID_VIEW_TOOLBAR,
     AFX_IDW_STATUS_BAR = ID_VIEW_STATUS_BAR,

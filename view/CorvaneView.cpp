@@ -32,16 +32,17 @@ wxBEGIN_EVENT_TABLE(CCorvaneView, wxView)
 wxEND_EVENT_TABLE();
 // clang-format on
 
-CCorvaneView::CCorvaneView()
+CCorvaneView::CCorvaneView() : m_pHexCtrl(new CHexEditCtrl)
 {
     m_nWordLen = GetProfileInt(kSection, kWordLenEntry, 1);
-    m_hexCtrl.SetByteOrder(GetProfileInt(kSection, kByteOrderEntry, 0));
+    m_pHexCtrl->SetByteOrder(GetProfileInt(kSection, kByteOrderEntry, 0));
 }
 
 CCorvaneView::~CCorvaneView()
 {
     if (m_pSizeSource)
         m_pSizeSource->Unbind(wxEVT_SIZE, &CCorvaneView::OnSize, this);
+    delete m_pHexCtrl.get();
 }
 
 bool CCorvaneView::OnCreate(wxDocument* pDoc, long nFlags)
@@ -51,8 +52,8 @@ bool CCorvaneView::OnCreate(wxDocument* pDoc, long nFlags)
     wxWindow* pFrame = GetFrame();
     if (pFrame == nullptr)
         return true;
-    m_hexCtrl.Create("hexEd", 0, wxRect(), pFrame, IDC_HEXEDIT);
-    m_hexCtrl.SetAddressDigits(8);
+    m_pHexCtrl->Create("hexEd", 0, wxRect(), pFrame, IDC_HEXEDIT);
+    m_pHexCtrl->SetAddressDigits(8);
     m_pSizeSource = pFrame;
     pFrame->Bind(wxEVT_SIZE, &CCorvaneView::OnSize, this);
     FitControl();
@@ -94,16 +95,16 @@ void CCorvaneView::ShowSegment(const MemorySegment* pSegment)
 {
     if (pSegment == nullptr)
     {
-        m_hexCtrl.SetData(nullptr, 0);
+        m_pHexCtrl->SetData(nullptr, 0);
         return;
     }
     // only an edited profile holds a value outside 1..4
     m_nWordLen = std::clamp(m_nWordLen, 1, kMaxWordLen);
-    m_hexCtrl.SetAddressInfo(static_cast<int>(pSegment->m_dwAddress / unsigned(m_nWordLen)),
-                             m_nWordLen);
+    m_pHexCtrl->SetAddressInfo(static_cast<int>(pSegment->m_dwAddress / unsigned(m_nWordLen)),
+                               m_nWordLen);
     // the width goes first so that the repaint inside SetData already draws the new layout
-    m_hexCtrl.SetBytesPerLine(BytesPerLineFor(m_nWordLen));
-    m_hexCtrl.SetData(pSegment->m_pBytes, pSegment->m_nSize);
+    m_pHexCtrl->SetBytesPerLine(BytesPerLineFor(m_nWordLen));
+    m_pHexCtrl->SetData(pSegment->m_pBytes, pSegment->m_nSize);
 }
 
 int CCorvaneView::GetWordLen() const
@@ -123,17 +124,17 @@ int CCorvaneView::BytesPerLineFor(int nWordLen)
 void CCorvaneView::ShowCurrentSegment()
 {
     ShowSegment(GetSegment(m_nSegment));
-    if (!m_hexCtrl.GetHandle())
+    if (!m_pHexCtrl || !m_pHexCtrl->GetHandle())
         return;
-    m_hexCtrl.Refresh();
-    if (m_hexCtrl.IsShownOnScreen())
-        m_hexCtrl.SetFocus();
+    m_pHexCtrl->Refresh();
+    if (m_pHexCtrl->IsShownOnScreen())
+        m_pHexCtrl->SetFocus();
 }
 
 void CCorvaneView::FitControl()
 {
-    if (m_hexCtrl.GetHandle() && m_pSizeSource)
-        m_hexCtrl.SetSize(wxRect(wxPoint(0, 0), m_pSizeSource->GetClientSize()));
+    if (m_pHexCtrl && m_pHexCtrl->GetHandle() && m_pSizeSource)
+        m_pHexCtrl->SetSize(wxRect(wxPoint(0, 0), m_pSizeSource->GetClientSize()));
 }
 
 void CCorvaneView::OnSize(wxSizeEvent& event)
@@ -198,10 +199,10 @@ void CCorvaneView::OnUpdateViewPrevSegment(wxUpdateUIEvent& event)
 // Only the grouping changes: caret, scroll position and edits in the control survive.
 void CCorvaneView::OnViewByteOrder(wxCommandEvent&)
 {
-    const int nOrder = (m_hexCtrl.GetByteOrder() ^ 1) & 1;
-    m_hexCtrl.SetByteOrder(nOrder);
-    if (m_hexCtrl.GetHandle())
-        m_hexCtrl.Refresh();
+    const int nOrder = (m_pHexCtrl->GetByteOrder() ^ 1) & 1;
+    m_pHexCtrl->SetByteOrder(nOrder);
+    if (m_pHexCtrl->GetHandle())
+        m_pHexCtrl->Refresh();
     WriteProfileInt(kSection, kByteOrderEntry, nOrder);
 }
 

@@ -5,6 +5,7 @@
 #include "HexEditCtrl.h"
 
 #include <wx/docview.h>
+#include <wx/weakref.h>
 
 class CCorvaneDoc;
 struct CPrintInfo;
@@ -16,8 +17,8 @@ public:
     CCorvaneView();
     ~CCorvaneView() override;
 
-    // Creates the control over the frame's whole client area; the view opens even when
-    // the control's window cannot be created.
+    // Creates the control's window over the frame's whole client area; the view opens even
+    // when it cannot be created.
     bool OnCreate(wxDocument* pDoc, long nFlags) override;
     // The control draws everything on screen; a printed page is drawn by OnPrint.
     void OnDraw(wxDC* pDC) override;
@@ -32,7 +33,8 @@ public:
     // outside 1..4 counts as it is used); the status bar reads them.
     int GetSegmentIndex() const { return m_nSegment; }
     int GetWordLen() const;
-    const CHexEditCtrl& GetHexCtrl() const { return m_hexCtrl; }
+    // Null once the frame has taken the control's window down with its other children.
+    const CHexEditCtrl* GetHexCtrl() const { return m_pHexCtrl.get(); }
 
     // Hands the control a copy of the segment (null empties it), discarding its edits.
     void ShowSegment(const MemorySegment* pSegment);
@@ -61,11 +63,9 @@ public:
     void OnEndPrinting(wxDC* pDC, CPrintInfo* pInfo);
     void OnEndPrintPreview(wxDC* pDC, CPrintInfo* pInfo);
 
-    CHexEditCtrl m_hexCtrl;
-    int m_nWordLen = 1;
-    int m_nSegment = 0;
-
 private:
+    friend struct CCorvaneViewProbe;
+
     // The job's printer font and its measures, from the page the job is laid out on.
     void CreatePrintFont(wxDC& dc, CPrintInfo& info);
     void DrawPage(wxDC& dc, CPrintInfo& info);
@@ -75,7 +75,12 @@ private:
     void ShowCurrentSegment();
     void FitControl();
 
-    wxWindow* m_pSizeSource = nullptr;
+    // The view makes the control; once its window is the frame's child, whichever of the two
+    // goes first takes it along.
+    wxWeakRef<CHexEditCtrl> m_pHexCtrl;
+    int m_nWordLen = 1;
+    int m_nSegment = 0;
+    wxWeakRef<wxWindow> m_pSizeSource;
 
     wxDECLARE_DYNAMIC_CLASS(CCorvaneView);
     wxDECLARE_EVENT_TABLE();

@@ -63,7 +63,7 @@ bool CCorvaneView::OnPreparePrinting(CPrintInfo* pInfo)
     if (pInfo->m_pDC != nullptr)
         CreatePrintFont(*pInfo->m_pDC, *pInfo);
     const long long nLines =
-        DivideRoundingUp(m_hexCtrl.GetDataLength(), m_hexCtrl.GetBytesPerLine());
+        DivideRoundingUp(m_pHexCtrl->GetDataLength(), m_pHexCtrl->GetBytesPerLine());
     const long long nPages = DivideRoundingUp(nLines, pInfo->m_nLinesPerPage);
     pInfo->SetMaxPage(static_cast<int>(std::min<long long>(nPages, INT_MAX)));
     return true;
@@ -77,10 +77,10 @@ void CCorvaneView::OnPrepareDC(wxDC* pDC, CPrintInfo* pInfo)
     if (!pInfo->m_font.IsOk() && pDC != nullptr)
         CreatePrintFont(*pDC, *pInfo);
     const long long nOffset = static_cast<long long>(std::max(pInfo->m_nCurPage, 1) - 1) *
-                              pInfo->m_nLinesPerPage * m_hexCtrl.GetBytesPerLine();
+                              pInfo->m_nLinesPerPage * m_pHexCtrl->GetBytesPerLine();
     pInfo->m_nOffset = static_cast<int>(std::min<long long>(nOffset, INT_MAX));
     // the job ends at the first page beyond the data; an empty segment keeps its header page
-    pInfo->m_bContinuePrinting = pInfo->m_nOffset < m_hexCtrl.GetDataLength() || nOffset == 0;
+    pInfo->m_bContinuePrinting = pInfo->m_nOffset < m_pHexCtrl->GetDataLength() || nOffset == 0;
 }
 
 void CCorvaneView::OnPrint(wxDC* pDC, wxObject* pInfo)
@@ -112,8 +112,8 @@ void CCorvaneView::DrawPage(wxDC& dc, CPrintInfo& info)
         dc.SetFont(info.m_font);
     // the header names the page's first line, whatever the control advances
     int nOffset = info.m_nOffset;
-    m_hexCtrl.PrintLines(dc, &nOffset, 2 * info.m_nLineHeight, info.m_nLinesPerPage,
-                         info.GetLinePitch(), info.m_pageSize);
+    m_pHexCtrl->PrintLines(dc, &nOffset, 2 * info.m_nLineHeight, info.m_nLinesPerPage,
+                           info.GetLinePitch(), info.m_pageSize);
     DrawPageHeader(dc, info);
     if (oldFont.IsOk())
         dc.SetFont(oldFont);
@@ -140,7 +140,7 @@ void CCorvaneView::DrawPageHeader(wxDC& dc, const CPrintInfo& info)
 // the face's height, two of them spared for the header and the blank line under it.
 void CCorvaneView::CreatePrintFont(wxDC& dc, CPrintInfo& info)
 {
-    const int nChars = m_hexCtrl.GetPrintLineChars();
+    const int nChars = m_pHexCtrl->GetPrintLineChars();
     info.m_font = MakeFixedFont(FitFixedFont(dc, nChars, info.m_pageSize.x));
     wxCoord nWidth = 0, nHeight = 0, nDescent = 0;
     dc.GetTextExtent(kLineProbe, &nWidth, &nHeight, &nDescent, nullptr, &info.m_font);

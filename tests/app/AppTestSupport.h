@@ -3,8 +3,6 @@
 #pragma once
 
 #include "CorvaneApp.h"
-#include "CorvaneDoc.h"
-#include "CorvaneView.h"
 #include "GuiTestSupport.h"
 #include "HexEditCtrlProbe.h"
 #include "HexWriter.h"
@@ -86,7 +84,7 @@ protected:
     }
     static CCorvaneView* View() { return wxDynamicCast(Doc()->GetFirstView(), CCorvaneView); }
     static CMainFrame* Frame() { return TestApp().GetMainFrame(); }
-    static CHexEditCtrl& Ctrl() { return View()->m_hexCtrl; }
+    static CHexEditCtrl& Ctrl() { return CCorvaneViewProbe(*View()).Ctrl(); }
     static CHexEditCtrlProbe Probe() { return CHexEditCtrlProbe(Ctrl()); }
     // Sends a command or its update the way a toolbar button does, through the frame.
     static void Command(int nId)

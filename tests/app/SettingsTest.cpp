@@ -83,6 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
                     81.28, 144}},
         ScreenFile{"DeletedKey", {"[-" + kWide.substr(1), 120, 144}},
         ScreenFile{"Text", {kKey + "\"ScreenX [mm]\"=\"320 mm\"", 120, 144}},
+        ScreenFile{"TooLarge", {kKey + "\"ScreenX [mm]\"=dword:100000140", 120, 144}},
+        ScreenFile{"ByteTooLarge", {kKey + "\"ScreenX [mm]\"=hex(4):140,01,00,00", 120, 144}},
         ScreenFile{"NoFile", {"none", 120, 144}}, ScreenFile{"Fifo", {"fifo", 120, 144}},
         ScreenFile{"ReadOnly", {"readonly", 120, 144}},
         ScreenFile{"Huge", {kWide + std::string(1 << 20, '\0'), 120, 144}},

@@ -108,7 +108,8 @@ TEST_F(StartupTest, FileArgumentOpenAndSaveAs)
     EXPECT_EQ(pView, pDoc->GetFirstView());
     EXPECT_EQ("firmware.hex - Corvane", Title());
     ASSERT_TRUE(Doc()->SaveAsFile(wxString::FromUTF8(m_dir.File("saved copy"))));
-    EXPECT_EQ(FormatHexText(Doc()->m_image), ReadFileText(m_dir.File("saved copy.hex")));
+    EXPECT_EQ(FormatHexText(CCorvaneDocProbe::Image(*Doc())),
+              ReadFileText(m_dir.File("saved copy.hex")));
     EXPECT_EQ(m_dir.File("saved copy.hex"), Recent());
     EXPECT_EQ("{}", Log());
 }

@@ -55,7 +55,7 @@ TEST_F(DocumentTest, ReloadReadsTheFileAsItIsNowOrSaysWhyNot)
     {
         m_dir.Write("two.hex", strText);
         Command(ID_FILE_RELOAD);
-        EXPECT_EQ(0, View()->m_nSegment);
+        EXPECT_EQ(0, View()->GetSegmentIndex());
         ExpectShows(1, seven);
     }
     EXPECT_EQ(1u, m_log.m_messages.size());
@@ -67,6 +67,18 @@ TEST_F(DocumentTest, ReloadReadsTheFileAsItIsNowOrSaysWhyNot)
     EXPECT_EQ(Doc(), TestApp().GetDocManager()->CreateDocument(m_dir.File("two.hex"), 0));
     EXPECT_TRUE(Doc()->Save());
     EXPECT_EQ(1u, dialogs.m_seen.size());
+}
+
+// Opening another file asks once about unsaved changes.
+TEST_F(DocumentTest, OpenAsksAboutChangesOnce)
+{
+    StartOn("two.hex", kTwo);
+    m_dir.Write("other.hex", HexText(kTwo));
+    Doc()->Modify(true);
+    CDialogCapture dialogs;
+    EXPECT_EQ(Doc(), TestApp().GetDocManager()->CreateDocument(m_dir.File("other.hex"), 0));
+    EXPECT_EQ(1u, dialogs.m_seen.size());
+    Doc()->Modify(false);
 }
 
 // New empties the one document and its control; a save then writes the end record alone.

@@ -21,6 +21,23 @@ protected:
 };
 } // namespace
 
+// The frame may take the dump down with its other children before the document goes, or
+// after it: either way the control goes once.
+TEST_F(ViewTest, ControlGoesWithTheFrameOrTheView)
+{
+    for (const bool bFrameFirst : {true, false})
+    {
+        StartWithSegments(1);
+        wxWeakRef<wxWindow> pCtrl(&Ctrl());
+        if (bFrameFirst)
+            delete &Ctrl();
+        PumpEvents();
+        TestApp().GetDocManager()->CloseDocuments(true);
+        EXPECT_EQ(nullptr, pCtrl.get());
+        TearDown();
+    }
+}
+
 TEST_F(ViewTest, SegmentButtonsFollowTheSegmentCount)
 {
     // segments; steps (n: next, p: previous); previous and next enabled; segment shown
@@ -36,7 +53,7 @@ TEST_F(ViewTest, SegmentButtonsFollowTheSegmentCount)
             Command(*p == 'n' ? ID_VIEW_NEXT_SEGMENT : ID_VIEW_PREV_SEGMENT);
         EXPECT_EQ(bPrev, IsEnabled(ID_VIEW_PREV_SEGMENT));
         EXPECT_EQ(bNext, IsEnabled(ID_VIEW_NEXT_SEGMENT));
-        EXPECT_EQ(nShown, View()->m_nSegment);
+        EXPECT_EQ(nShown, View()->GetSegmentIndex());
         EXPECT_EQ(nSegments ? nShown + 1 : 0,
                   Probe().Bytes().empty() ? 0 : Probe().Bytes()[0] >> 4);
         TearDown();
@@ -51,7 +68,7 @@ TEST_F(ViewTest, WordLengthCommandsRegroupTheShownSegment)
     for (const auto& [nStored, nUsed] : {std::pair{0, 1}, {5, 4}})
     {
         StartWithSegments(1, nStored);
-        EXPECT_EQ(nUsed, View()->m_nWordLen);
+        EXPECT_EQ(nUsed, CCorvaneViewProbe(*View()).WordLen());
         EXPECT_EQ(nUsed, Probe().WordLen());
         EXPECT_EQ(nStored, GetProfileInt("view", "wordlen", 99));
         TearDown();
