@@ -170,7 +170,8 @@ private:
     bool HitCursor(int x, int y, CHexCursor* pCursor) const;
     void ApplyLineWidth();
 
-    // Data access: every read and write of the bytes goes through these.
+    // The bytes as painting and printing read them and typing writes them; SetData,
+    // InsertZeros and DeleteBytes replace the whole block.
     const unsigned char* GetBytes() const { return m_pData; }
     void PutByte(int nPos, unsigned char byte) { m_pData[nPos] = byte; }
 

@@ -93,7 +93,7 @@ void CHexEditCtrl::OnMouseMove(int x, int y, bool bLButton)
     if (!m_cursor.HasSelection())
         return;
     EnsureLayout();
-    // one line of scroll per message above or below the window; the scroll carries the caret
+    // one line of scroll per mouse move above or below the window; the scroll carries the caret
     const int nHeight = GetClientSize().y;
     if (y < 0 || y >= nHeight)
     {

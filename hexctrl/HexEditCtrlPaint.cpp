@@ -111,7 +111,8 @@ void CHexEditCtrl::ComposeRows(const CHexGlyphs::CFrame& frame, int nClientHeigh
         const long long nLineStart = m_nTopOffset + static_cast<long long>(nRow) * m_nBytesPerLine;
         int n = 0;
         if (m_pData != nullptr && nLineStart >= 0 && nLineStart < m_nDataLen)
-            n = layout.FormatLine(szKey, m_pData, m_nDataLen, static_cast<uint32_t>(m_nBaseAddress),
+            n = layout.FormatLine(szKey, GetBytes(), m_nDataLen,
+                                  static_cast<uint32_t>(m_nBaseAddress),
                                   static_cast<int>(nLineStart), CHexLayout::LINE_SCREEN);
         int nKey = n;
         if (nRow == nCaretRow)

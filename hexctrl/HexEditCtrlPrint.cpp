@@ -18,8 +18,8 @@ void CHexEditCtrl::PrintLines(wxDC& dc, int* pOffset, int nTop, int nMaxLines, i
     {
         const int i = *pOffset;
         const int n =
-            layout.FormatLine(szLine, m_pData, m_nDataLen, static_cast<uint32_t>(m_nBaseAddress), i,
-                              CHexLayout::LINE_PRINT);
+            layout.FormatLine(szLine, GetBytes(), m_nDataLen, static_cast<uint32_t>(m_nBaseAddress),
+                              i, CHexLayout::LINE_PRINT);
         // drawn as it is: an "&" prints as itself
         if (n > 0)
             dc.DrawText(wxString::FromAscii(szLine, n), 0, nTop);

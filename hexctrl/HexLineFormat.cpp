@@ -12,9 +12,15 @@ bool IsPrintable(unsigned char byte)
     return byte >= 0x20 && byte <= 0x7E;
 }
 
+// Blanks after the hex and character columns, and after the address.
 int Gap(CHexLayout::ELineStyle style)
 {
     return style == CHexLayout::LINE_PRINT ? 2 : 0;
+}
+
+int AddressGap(CHexLayout::ELineStyle style)
+{
+    return style == CHexLayout::LINE_PRINT ? 2 : 1;
 }
 
 int AppendBlanks(char* pBuf, int nCount)
@@ -33,7 +39,7 @@ int CHexLayout::FormatLine(char* pBuf, const unsigned char* pData, int nDataLen,
         // addresses count words; the sum wraps like the 32-bit address it is
         const uint32_t dwAddress = static_cast<uint32_t>(nLineStart / m_nWordLen) + dwBase;
         n += FormatAddress(pBuf, dwAddress, style);
-        n += AppendBlanks(pBuf + n, style == LINE_PRINT ? 2 : 1);
+        n += AppendBlanks(pBuf + n, AddressGap(style));
     }
     if (m_bHex)
     {
@@ -51,7 +57,7 @@ int CHexLayout::FormatLine(char* pBuf, const unsigned char* pData, int nDataLen,
 int CHexLayout::GetLineChars(ELineStyle style) const
 {
     const int nDigits = style == LINE_PRINT ? 8 : m_nAddrDigits;
-    const int nAddress = m_nAddrDigits > 0 ? nDigits + (style == LINE_PRINT ? 2 : 1) : 0;
+    const int nAddress = m_nAddrDigits > 0 ? nDigits + AddressGap(style) : 0;
     const int nHex = m_bHex ? GetHexCells() + Gap(style) : 0;
     const int nChars = m_bChars ? m_nBytesPerLine + Gap(style) : 0;
     return nAddress + nHex + nChars;
