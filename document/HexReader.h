@@ -30,7 +30,7 @@ struct CHexReadStatus
 // What a test can change in one read.
 struct CReadSeams
 {
-    // runs between the two passes over a text that is read twice (a file may change there)
+    // runs between the two passes over a file that is read twice (it may change there)
     std::function<void()> betweenPasses;
     // the builder's allocations that fail as if memory ran out
     std::function<bool(CImageBuilder::EAlloc)> failAllocation;
