@@ -103,13 +103,11 @@ bool CHexLayout::CellAt(int x, int y, CHit* pHit) const
         if (!DigitAt(nAt, &hit.nCol, &nNibble))
             return false;
         hit.nField = FieldFor(hit.nCol, nNibble);
-        hit.nCell = GetHexCol() + nAt;
     }
     else if (m_bChars && nUnder < GetCharCol() + m_nBytesPerLine)
     {
         hit.nCol = std::max(nUnder - GetCharCol(), 0);
         hit.nField = FIELD_CHAR;
-        hit.nCell = GetCharCol() + hit.nCol;
     }
     else
         return false;

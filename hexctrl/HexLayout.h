@@ -85,12 +85,11 @@ public:
     int CaretCells(int nField) const { return nField == FIELD_ADDRESS ? m_nAddrDigits : 1; }
     static bool IsHexField(int nField) { return nField >= FIELD_HIGH && nField <= FIELD_GROUP_1; }
 
-    // What lies under a point of the window: the row, the cell the caret is drawn on, the byte
-    // column of the line (0 on the address column) and the caret field.
+    // What lies under a point of the window: the row, the byte column of the line (0 on the
+    // address column) and the caret field.
     struct CHit
     {
         int nRow = 0;
-        int nCell = 0;
         int nCol = 0;
         int nField = FIELD_ADDRESS;
     };

@@ -13,7 +13,7 @@ const int kAddress = CHexLayout::FIELD_ADDRESS, kChar = CHexLayout::FIELD_CHAR;
 const int kHigh = CHexLayout::FIELD_HIGH, kLow = CHexLayout::FIELD_LOW;
 // the first, third and fourth digit of a 2-byte group as drawn
 const int kDigit1 = CHexLayout::FIELD_GROUP_1, kDigit3 = kDigit1 - 2, kDigit4 = kDigit1 - 3;
-const int kCellWidth = 10, kLineHeight = 20;
+const int kLineHeight = 20;
 
 // nLen bytes with 8-digit addresses, 16 bytes per line (33 or 32 for longer words), in a window
 // of nLines lines or nHeight pixels: the high digit of column k is cell 9 + 3k, its character
@@ -21,18 +21,18 @@ const int kCellWidth = 10, kLineHeight = 20;
 struct CDump
 {
     int nWordLen = 1, nOrder = 1, nLen = 100, nLines = 5, nTop = 0, nHeight = -1;
+};
 
-    CHexLayout Layout() const
-    {
-        CHexLayout layout(nWordLen, nWordLen == 1 ? 16 : 32 + nWordLen % 2, nOrder, 8, true, true);
-        layout.SetCellSize(kCellWidth, kLineHeight);
-        return layout;
-    }
-    CHexPage Page(int nAt) const
-    {
-        const int nPixels = nHeight >= 0 ? nHeight : nLines * kLineHeight;
-        return CHexPage::Fitted(Layout(), nPixels, nLen, nAt);
-    }
+struct CMoveCase
+{
+    const char* pszName;
+    CDump dump;
+    CHexCursor from;
+    // keys L R U D H E PU PD TAB with prefixes S (Shift) and C (Control); scroll-bar codes vC,L
+    // (0 line up, 1 line down, 2 page up, 3 page down, 5 thumb at line L); clicks @cell,row
+    const char* pszSteps;
+    CHexCursor to;
+    int nTop = 0;
 };
 
 std::string Str(const CHexCursor& c, int nTop)
@@ -41,40 +41,46 @@ std::string Str(const CHexCursor& c, int nTop)
            " top " + std::to_string(nTop);
 }
 
-struct CMoveCase
-{
-    const char* pszName;
-    CDump dump;
-    CHexCursor from;
-    // keys L R U D H E PU PD TAB with prefixes S (Shift) and C (Control); scroll-bar codes vC,L
-    // (0 line up, 1 line down, 2 page up, 3 page down, 5 thumb at line L)
-    const char* pszSteps;
-    CHexCursor to;
-    int nTop = 0;
-};
-
-void RunMoves(const std::vector<CMoveCase>& cases)
+CHexMove Step(const CDump& d, const CHexMove& move, const std::string& strStep)
 {
     static const std::map<std::string, int> kKeys = {{"L", 37},  {"U", 38},  {"R", 39},
                                                      {"D", 40},  {"H", 36},  {"E", 35},
                                                      {"PU", 33}, {"PD", 34}, {"TAB", 9}};
+    CHexLayout layout(d.nWordLen, d.nWordLen == 1 ? 16 : 32 + d.nWordLen % 2, d.nOrder, 8, true,
+                      true);
+    layout.SetCellSize(10, kLineHeight);
+    const int nHeight = d.nHeight >= 0 ? d.nHeight : d.nLines * kLineHeight;
+    const CHexPage page = CHexPage::Fitted(layout, nHeight, d.nLen, move.nTop);
+    int a = 0, b = 0;
+    CHexLayout::CHit hit;
+    CHexMove moved = move;
+    if (std::sscanf(strStep.c_str(), "v%d,%d", &a, &b) == 2)
+    {
+        moved.nTop = page.Scrolled(layout, a, b);
+        moved.cursor = move.cursor.Scrolled(layout, page, moved.nTop);
+    }
+    else if (std::sscanf(strStep.c_str(), "@%d,%d", &a, &b) == 2)
+    {
+        if (layout.CellAt(a * 10 + 5, b * kLineHeight + 10, &hit))
+            move.cursor.AtHit(layout, page, hit, &moved.cursor);
+    }
+    else
+    {
+        const std::string strKey = strStep.substr(strStep.find_first_not_of("SC"));
+        moved = move.cursor.Navigated(layout, page, kKeys.at(strKey), strStep[0] == 'S',
+                                      strStep.find('C') < strStep.size() - strKey.size());
+    }
+    return moved;
+}
+
+void RunMoves(const std::vector<CMoveCase>& cases)
+{
     for (const CMoveCase& c : cases)
     {
         CHexMove move{c.from, c.dump.nTop};
         std::istringstream in(c.pszSteps);
         for (std::string strStep; in >> strStep;)
-        {
-            const CHexPage page = c.dump.Page(move.nTop);
-            const CHexLayout layout = c.dump.Layout();
-            int nCode = 0, nLine = 0;
-            const std::string strKey = strStep.substr(strStep.find_first_not_of("SC"));
-            if (std::sscanf(strStep.c_str(), "v%d,%d", &nCode, &nLine) == 2)
-                move.cursor = move.cursor.Scrolled(layout, page,
-                                                   move.nTop = page.Scrolled(layout, nCode, nLine));
-            else
-                move = move.cursor.Navigated(layout, page, kKeys.at(strKey), strStep[0] == 'S',
-                                             strStep.find('C') < strStep.size() - strKey.size());
-        }
+            move = Step(c.dump, move, strStep);
         EXPECT_EQ(Str(c.to, c.nTop), Str(move.cursor, move.nTop)) << c.pszName;
     }
 }
@@ -107,7 +113,8 @@ TEST(CursorTest, LeftAndRightStepAcrossDigitsAsDrawn)
 }
 
 // Up and Down keep the column and stay inside the data; the top line follows one line at most.
-TEST(CursorTest, UpAndDownMoveALine)
+// Line boundaries count from index 0 whatever the top line; Control goes to the data's ends.
+TEST(CursorTest, LinesAndEnds)
 {
     RunMoves({
         {"to the first line", {}, {.nIndex = 20, .nField = kHigh}, "U U U",
@@ -116,13 +123,6 @@ TEST(CursorTest, UpAndDownMoveALine)
             {.nIndex = 99, .nField = kChar}, 32},
         {"below the window", {}, {.nIndex = 75, .nField = kHigh}, "D",
             {.nIndex = 91, .nField = kHigh}, 16},
-    });
-}
-
-// Line boundaries count from index 0 whatever the top line; Control goes to the data's ends.
-TEST(CursorTest, HomeAndEndGoToTheLinesOrDatasEnds)
-{
-    RunMoves({
         {"home", {.nTop = 20}, {.nIndex = 45, .nField = kLow}, "H",
             {.nIndex = 32, .nField = kLow}, 20},
         {"end", {}, {.nIndex = 97, .nField = kHigh}, "E", {.nIndex = 99, .nField = kHigh}, 16},
@@ -150,8 +150,6 @@ TEST(CursorTest, PagesAndScrollBar)
             {.nIndex = 20, .nField = kHigh}, 20},
         {"partial line", {}, {.nIndex = 74, .nField = kHigh}, "v1,0 v1,0 v1,0",
             {.nIndex = 99, .nField = kHigh}, 32},
-        {"whole line", {.nLen = 96}, {.nIndex = 0, .nField = kHigh}, "v1,0 v1,0",
-            {.nIndex = 16, .nField = kHigh}, 16},
         {"thumb", {}, {.nIndex = 5, .nField = kHigh}, "v5,-4 v5,3",
             {.nIndex = 53, .nField = kHigh}, 48},
         {"on a word", {.nWordLen = 2, .nLen = 99, .nLines = 2}, {.nIndex = 1, .nField = kDigit1},
@@ -176,6 +174,29 @@ TEST(CursorTest, ShiftSelectsAndTabChangesColumn)
     });
 }
 
+// A click: a blank selects the next group's first digit as drawn; a missing byte, a point left of
+// the window, right of the characters or below the partial last row leaves the caret.
+TEST(CursorTest, ClickedCells)
+{
+    const CHexCursor at5{.nIndex = 5, .nField = kHigh};
+    RunMoves({
+        {"address", {}, at5, "@3,1", {.nIndex = 16, .nField = kAddress}},
+        {"blank before a digit", {}, at5, "@11,1", {.nIndex = 17, .nField = kHigh}},
+        {"blank before the characters", {}, at5, "@56,0", {.nIndex = 0, .nField = kChar}},
+        {"right of the characters", {}, at5, "@73,0", at5},
+        {"missing byte", {.nLen = 40}, at5, "@67,2", at5},
+        {"left of the window", {}, at5, "@-1,0", at5},
+        {"partial row", {.nHeight = 5 * kLineHeight + 9}, at5, "@9,5",
+            {.nIndex = 80, .nField = kHigh}},
+        {"below it", {.nHeight = 5 * kLineHeight + 9}, at5, "@9,6", at5},
+        {"2-byte words", {.nWordLen = 2, .nOrder = 0}, at5, "@11,0",
+            {.nIndex = 1, .nField = kDigit3}},
+        {"4-byte words", {.nWordLen = 4, .nOrder = 0}, at5, "@17,0",
+            {.nIndex = 4, .nField = kHigh}},
+        {"missing byte of a word", {.nWordLen = 2, .nLen = 33}, at5, "@9,1", at5},
+    });
+}
+
 // Keys in a window shorter than one line never put the top line past the caret's line or the
 // last line, so that the enlarged window shows the caret.
 TEST(CursorTest, ShortWindowKeepsTheCaretsLineOnTop)
@@ -191,40 +212,3 @@ TEST(CursorTest, ShortWindowKeepsTheCaretsLineOnTop)
         });
 }
 // clang-format on
-
-// A click's cell: a blank selects the next group's first digit as drawn; a missing byte, a
-// point left of the window, right of the characters or below the partial last row is no hit.
-TEST(CursorTest, ClickedCellSetsIndexAndField)
-{
-    const struct
-    {
-        const char* pszName;
-        CDump dump;
-        int nCell, nRow;
-        int nIndex = -1, nField = -1, nCaretCell = -1; // -1: no hit
-    } kCases[] = {
-        {"address", {}, 3, 0, 0, kAddress, 0},
-        {"blank before a digit", {}, 11, 1, 17, kHigh, 12},
-        {"blank before the characters", {}, 56, 0, 0, kChar, 57},
-        {"right of the characters", {}, 73, 0},
-        {"missing byte", {.nLen = 40}, 67, 2},
-        {"left of the window", {}, -1, 0},
-        {"partial row", {.nHeight = 5 * kLineHeight + 9}, 9, 5, 80, kHigh, 9},
-        {"below it", {.nHeight = 5 * kLineHeight + 9}, 9, 6},
-        {"2-byte words", {.nWordLen = 2, .nOrder = 0}, 11, 0, 1, kDigit3, 11},
-        {"4-byte words", {.nWordLen = 4, .nOrder = 0}, 17, 0, 4, kHigh, 18},
-        {"missing byte of a word", {.nWordLen = 2, .nLen = 33}, 9, 1},
-    };
-    for (const auto& c : kCases)
-    {
-        const CHexLayout layout = c.dump.Layout();
-        CHexLayout::CHit hit;
-        CHexCursor cursor{.nIndex = -1, .nField = -1};
-        const bool bHit = layout.CellAt(c.nCell * kCellWidth + kCellWidth / 2,
-                                        c.nRow * kLineHeight + kLineHeight / 2, &hit) &&
-                          CHexCursor().AtHit(layout, c.dump.Page(0), hit, &cursor);
-        EXPECT_EQ(std::vector<int>({c.nIndex, c.nField, c.nCaretCell}),
-                  std::vector<int>({cursor.nIndex, cursor.nField, bHit ? hit.nCell : -1}))
-            << c.pszName;
-    }
-}
