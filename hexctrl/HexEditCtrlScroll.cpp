@@ -37,9 +37,10 @@ void CHexEditCtrl::OnVScroll(int nSBCode, int nPos)
 void CHexEditCtrl::ScrollCarrying(int nTop)
 {
     m_cursor = m_cursor.Scrolled(GetLayout(), GetPage(), nTop);
-    SetTopLine(nTop);
     // a thumb let go elsewhere goes back to the top line
-    SetScrollPos(wxVERTICAL, m_nTopOffset / m_nBytesPerLine, true);
+    if (nTop == m_nTopOffset)
+        SetScrollPos(wxVERTICAL, m_nTopOffset / m_nBytesPerLine, true);
+    SetTopLine(nTop);
     PlaceCaret(true);
 }
 
