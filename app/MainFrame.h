@@ -76,7 +76,7 @@ protected:
     void ReleaseDocuments();
 
 private:
-    friend struct CMainFrameProbe;
+    friend struct CShellProbe;
 
     static void AppendMenuAccelerators(const wxMenu* pMenu,
                                        std::vector<wxAcceleratorEntry>& entries);

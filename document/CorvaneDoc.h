@@ -49,7 +49,7 @@ public:
     void OnFileReload(wxCommandEvent& event);
 
 private:
-    friend struct CCorvaneDocProbe;
+    friend struct CShellProbe;
 
     MemoryImage m_image;
     bool m_bReloadFailed = false;

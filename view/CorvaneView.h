@@ -64,7 +64,7 @@ public:
     void OnEndPrintPreview(wxDC* pDC, CPrintInfo* pInfo);
 
 private:
-    friend struct CCorvaneViewProbe;
+    friend struct CShellProbe;
 
     // The job's printer font and its measures, from the page the job is laid out on.
     void CreatePrintFont(wxDC& dc, CPrintInfo& info);

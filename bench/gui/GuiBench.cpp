@@ -20,7 +20,7 @@
 #include <vector>
 
 // The document's image, replaced here without a file to read.
-struct CCorvaneDocProbe
+struct CShellProbe
 {
     static MemoryImage& Image(CCorvaneDoc& doc) { return doc.m_image; }
 };
@@ -148,7 +148,7 @@ int main(int argc, char** argv)
         std::vector<uint8_t> bytes(256u << 20);
         for (size_t i = 0; i < bytes.size(); i++)
             bytes[i] = static_cast<uint8_t>(i * 7 + (i >> 12));
-        MemoryImage& image = CCorvaneDocProbe::Image(*pDoc);
+        MemoryImage& image = CShellProbe::Image(*pDoc);
         image.DeleteAll();
         image.AddBytes(0x10000, bytes.data(), static_cast<int>(bytes.size()));
     }

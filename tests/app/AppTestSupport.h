@@ -84,7 +84,7 @@ protected:
     }
     static CCorvaneView* View() { return wxDynamicCast(Doc()->GetFirstView(), CCorvaneView); }
     static CMainFrame* Frame() { return TestApp().GetMainFrame(); }
-    static CHexEditCtrl& Ctrl() { return CCorvaneViewProbe(*View()).Ctrl(); }
+    static CHexEditCtrl& Ctrl() { return CShellProbe::Ctrl(*View()); }
     static CHexEditCtrlProbe Probe() { return CHexEditCtrlProbe(Ctrl()); }
     // Sends a command or its update the way a toolbar button does, through the frame.
     static void Command(int nId)

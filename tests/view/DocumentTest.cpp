@@ -73,10 +73,9 @@ TEST_F(DocumentTest, ReloadReadsTheFileAsItIsNowOrSaysWhyNot)
 TEST_F(DocumentTest, OpenAsksAboutChangesOnce)
 {
     StartOn("two.hex", kTwo);
-    m_dir.Write("other.hex", HexText(kTwo));
     Doc()->Modify(true);
     CDialogCapture dialogs;
-    EXPECT_EQ(Doc(), TestApp().GetDocManager()->CreateDocument(m_dir.File("other.hex"), 0));
+    EXPECT_EQ(nullptr, TestApp().GetDocManager()->CreateDocument(m_dir.File("absent.hex"), 0));
     EXPECT_EQ(1u, dialogs.m_seen.size());
     Doc()->Modify(false);
 }
