@@ -198,6 +198,11 @@ void CHexCtrlTest::Run(const std::string& strScript)
             ch == 'T' ? void(P().TopOffset() = a) : P().VScroll(a, b);
         else if (ch == 'W')
             SetLines(a), Render();
+        else if (ch == 'X')
+        {
+            wxMouseCaptureLostEvent lost(m_pCtrl->GetId());
+            m_pCtrl->GetEventHandler()->ProcessEvent(lost);
+        }
         else
             ADD_FAILURE() << "unknown step " << strStep;
         EXPECT_TRUE(P().CaretPos() >= 0 && P().CaretPos() <= m_pCtrl->GetDataLength())

@@ -46,7 +46,7 @@ protected:
     // (Shift) and C (Control); 'x types x, #n types code n, ^n Control code n; @c,r presses at cell
     // (c, r), +@c,r with Shift, ~c,r moves with the button held, !c,r releases; =p,f places the
     // caret on index p in field f; Tn sets the top offset; vc,n scrolls with code c and position n;
-    // Wn resizes to n lines.
+    // Wn resizes to n lines; X takes the mouse capture away.
     void Run(const std::string& strScript);
     CHexEditCtrlProbe P() const { return CHexEditCtrlProbe(*m_pCtrl); }
     int CharCol() const { return P().CharX() / m_nCellWidth; }
