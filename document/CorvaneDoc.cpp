@@ -28,14 +28,11 @@ wxBEGIN_EVENT_TABLE(CCorvaneDoc, wxDocument)
 wxEND_EVENT_TABLE();
 // clang-format on
 
-CCorvaneDoc::~CCorvaneDoc()
-{
-    m_image.DeleteAll();
-}
+CCorvaneDoc::~CCorvaneDoc() = default;
 
 bool CCorvaneDoc::DeleteContents()
 {
-    m_image.DeleteAll();
+    m_pImage = std::make_shared<MemoryImage>();
     return wxDocument::DeleteContents();
 }
 
@@ -43,7 +40,7 @@ bool CCorvaneDoc::OnNewDocument()
 {
     if (!wxDocument::OnNewDocument())
         return false;
-    m_image.DeleteAll();
+    m_pImage = std::make_shared<MemoryImage>();
     m_bReloadFailed = false;
     return true;
 }
@@ -63,7 +60,7 @@ bool CCorvaneDoc::OnSaveDocument(const wxString& strPathName)
 {
     if (strPathName.empty())
         return false;
-    if (!WriteHexFile(m_image, strPathName.fn_str()))
+    if (!WriteHexFile(*m_pImage, strPathName.fn_str()))
     {
         wxLogError(_("Failed to save document to the file \"%s\"."), strPathName);
         return false;
@@ -128,9 +125,9 @@ bool CCorvaneDoc::SaveAsFile(const wxString& strPathName)
 
 bool CCorvaneDoc::ReadImageFile(const wxString& strPathName)
 {
-    MemoryImage image;
+    auto pImage = std::make_shared<MemoryImage>();
     CHexReadStatus status;
-    const bool bRead = ::ReadHexFile(image, strPathName.fn_str(), &status);
+    const bool bRead = ::ReadHexFile(*pImage, strPathName.fn_str(), &status);
     // A read that failed part-way leaves only the start of the file; shown, a later Save
     // would write that start over the whole file, so it is refused like a missing file.
     if (!bRead || status.bReadError)
@@ -138,7 +135,7 @@ bool CCorvaneDoc::ReadImageFile(const wxString& strPathName)
         wxLogError("%s", ReadFailureMessage(strPathName, status));
         return false;
     }
-    m_image.Swap(image);
+    m_pImage = std::move(pImage);
     return true;
 }
 

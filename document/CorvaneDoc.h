@@ -6,6 +6,8 @@
 
 #include <wx/docview.h>
 
+#include <memory>
+
 struct CHexReadStatus;
 
 class CCorvaneDoc : public wxDocument
@@ -32,9 +34,12 @@ public:
     // document takes the name and the file enters the recent-file list.
     bool SaveAsFile(const wxString& strPathName);
 
-    int GetSegmentCount() const { return m_image.GetCount(); }
+    int GetSegmentCount() const { return m_pImage->GetCount(); }
     // Null for an index outside the image.
-    const MemorySegment* GetSegment(int nIndex) const { return m_image.GetAt(nIndex); }
+    const MemorySegment* GetSegment(int nIndex) const { return m_pImage->GetAt(nIndex); }
+    // Keeps the image's bytes alive and unchanged while held: a read image is never changed,
+    // only replaced, so the dump can show a segment's bytes without copying them.
+    std::shared_ptr<const void> GetImageOwner() const { return m_pImage; }
 
     // Reads the file into a fresh image and, when it yields a segment, replaces the
     // document's image with it. Otherwise logs why (see ReadFailureMessage) and keeps the
@@ -51,7 +56,7 @@ public:
 private:
     friend struct CShellProbe;
 
-    MemoryImage m_image;
+    std::shared_ptr<const MemoryImage> m_pImage = std::make_shared<MemoryImage>();
     bool m_bReloadFailed = false;
 
     wxDECLARE_DYNAMIC_CLASS(CCorvaneDoc);

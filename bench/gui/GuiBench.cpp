@@ -22,7 +22,10 @@
 // The document's image, replaced here without a file to read.
 struct CShellProbe
 {
-    static MemoryImage& Image(CCorvaneDoc& doc) { return doc.m_image; }
+    static void SetImage(CCorvaneDoc& doc, std::shared_ptr<const MemoryImage> pImage)
+    {
+        doc.m_pImage = std::move(pImage);
+    }
 };
 
 namespace
@@ -148,9 +151,9 @@ int main(int argc, char** argv)
         std::vector<uint8_t> bytes(256u << 20);
         for (size_t i = 0; i < bytes.size(); i++)
             bytes[i] = static_cast<uint8_t>(i * 7 + (i >> 12));
-        MemoryImage& image = CShellProbe::Image(*pDoc);
-        image.DeleteAll();
-        image.AddBytes(0x10000, bytes.data(), static_cast<int>(bytes.size()));
+        auto pImage = std::make_shared<MemoryImage>();
+        pImage->AddBytes(0x10000, bytes.data(), static_cast<int>(bytes.size()));
+        CShellProbe::SetImage(*pDoc, std::move(pImage));
     }
     double t0 = NowMs();
     pDoc->UpdateAllViews();

@@ -10,5 +10,5 @@ struct CShellProbe
     // Where the frame asks for the lock keys' state.
     static bool (*&KeyState(CMainFrame& frame))(wxKeyCode) { return frame.m_pfnGetKeyState; }
     static CHexEditCtrl& Ctrl(CCorvaneView& view) { return *view.m_pHexCtrl; }
-    static const MemoryImage& Image(const CCorvaneDoc& doc) { return doc.m_image; }
+    static const MemoryImage& Image(const CCorvaneDoc& doc) { return *doc.m_pImage; }
 };
