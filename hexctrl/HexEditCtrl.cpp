@@ -20,9 +20,6 @@ wxFont MakeDisplayFont()
 }
 } // namespace
 
-void* (*CHexEditCtrl::s_pfnMalloc)(size_t) = std::malloc;
-void* (*CHexEditCtrl::s_pfnCalloc)(size_t, size_t) = std::calloc;
-
 // clang-format off
 wxBEGIN_EVENT_TABLE(CHexEditCtrl, wxWindow)
     EVT_CONTEXT_MENU(CHexEditCtrl::OnContextMenu)
@@ -61,11 +58,6 @@ CHexEditCtrl::~CHexEditCtrl()
     // a drag in progress holds the mouse
     if (HasCapture())
         ReleaseMouse();
-    if (m_pData != nullptr)
-    {
-        std::free(m_pData);
-        m_pData = nullptr;
-    }
 }
 
 bool CHexEditCtrl::Create(const wxString& strWindowName, long nStyle, const wxRect& rect,
@@ -84,29 +76,32 @@ bool CHexEditCtrl::Create(const wxString& strWindowName, long nStyle, const wxRe
 
 void CHexEditCtrl::SetData(const unsigned char* pSrc, int nLen)
 {
-    m_nDataLen = 0;
-    std::free(m_pData);
-    m_pData = nullptr;
-    if (pSrc != nullptr && nLen > 0)
-    {
-        // a block that cannot be had leaves the control empty
-        m_pData = static_cast<unsigned char*>(s_pfnMalloc(static_cast<size_t>(nLen)));
-        if (m_pData != nullptr)
-        {
-            AdviseHugePages(m_pData, static_cast<size_t>(nLen));
-            std::memcpy(m_pData, pSrc, static_cast<size_t>(nLen));
-            m_nDataLen = nLen;
-        }
-    }
+    // a copy that cannot be had leaves the control empty
+    m_data.Clear();
+    m_bHasData = pSrc != nullptr && nLen > 0 && m_data.Copy(pSrc, nLen);
+    ShowNewData();
+}
+
+void CHexEditCtrl::ShareData(const unsigned char* pSrc, int nLen,
+                             std::shared_ptr<const void> pOwner)
+{
+    m_data.Share(pSrc, nLen, std::move(pOwner));
+    m_bHasData = m_data.GetLength() > 0;
+    ShowNewData();
+}
+
+void CHexEditCtrl::ShowNewData()
+{
+    const int nDataLen = m_data.GetLength();
     m_nTopOffset = 0;
     m_bLayoutDirty = true;
     // the caret starts on the first digit drawn, so its index is the byte drawn there
     m_cursor.nField = m_nWordLen == 2 ? CHexLayout::FIELD_GROUP_1 : CHexLayout::FIELD_HIGH;
-    m_cursor.nIndex = std::min(GetLayout().DrawnOffset(0), std::max(m_nDataLen - 1, 0));
+    m_cursor.nIndex = std::min(GetLayout().DrawnOffset(0), std::max(nDataLen - 1, 0));
     m_cursor = m_cursor.Normalized(GetLayout(), GetPage());
     if (GetHandle() == nullptr)
         return;
-    if (m_nDataLen != 0)
+    if (nDataLen != 0)
     {
         m_cursor = m_cursor.Deselected();
         EnsureLayout();
@@ -137,7 +132,7 @@ void CHexEditCtrl::ApplyLineWidth()
 void CHexEditCtrl::SetByteOrder(int nOrder)
 {
     m_nByteOrder = nOrder;
-    if (m_pData == nullptr)
+    if (!m_bHasData)
         return;
     // the caret keeps naming the digit it is drawn on, at pixels of a real layout
     if (GetHandle() != nullptr)
@@ -169,7 +164,7 @@ CHexLayout CHexEditCtrl::GetLayout() const
 
 CHexPage CHexEditCtrl::GetPage() const
 {
-    return {m_nTopOffset, m_nLinesPerPage, m_nDataLen};
+    return {m_nTopOffset, m_nLinesPerPage, m_data.GetLength()};
 }
 
 void CHexEditCtrl::OnEraseBkgnd(wxEraseEvent&) {}

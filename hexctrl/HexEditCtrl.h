@@ -2,6 +2,7 @@
 // a hex column grouped in words and a character column, with a caret to edit it.
 #pragma once
 
+#include "HexBuffer.h"
 #include "HexCaret.h"
 #include "HexCursor.h"
 #include "HexGlyphs.h"
@@ -11,6 +12,7 @@
 #include <wx/font.h>
 #include <wx/window.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -73,6 +75,9 @@ public:
     // Copies nLen bytes (none for a null pSrc or nLen <= 0) and resets caret and scroll
     // position; with a window and data, the caret is shown on the first hex digit.
     void SetData(const unsigned char* pSrc, int nLen);
+    // As SetData, but shows the bytes without copying them: pOwner keeps them alive and
+    // unchanged while the control shows them, and edits copy only the part they change.
+    void ShareData(const unsigned char* pSrc, int nLen, std::shared_ptr<const void> pOwner);
     // Base address of byte 0 in words, and bytes per word (bounded to 1..4). No redraw; the
     // line width follows from the width given last and this word length.
     void SetAddressInfo(int nBaseAddress, int nWordLen);
@@ -84,7 +89,7 @@ public:
     void SetBytesPerLine(int nBytes);
     // More than 4 digits gives 8-digit addresses, otherwise 4.
     void SetAddressDigits(int nDigits);
-    int GetDataLength() const { return m_nDataLen; }
+    int GetDataLength() const { return m_data.GetLength(); }
     int GetCaretIndex() const { return m_cursor.nIndex; }
     int GetBytesPerLine() const { return m_nBytesPerLine; }
 
@@ -170,10 +175,16 @@ private:
     bool HitCursor(int x, int y, CHexCursor* pCursor) const;
     void ApplyLineWidth();
 
-    // The bytes as painting and printing read them and typing writes them; SetData,
-    // InsertZeros and DeleteBytes replace the whole block.
-    const unsigned char* GetBytes() const { return m_pData; }
-    void PutByte(int nPos, unsigned char byte) { m_pData[nPos] = byte; }
+    // The bytes as painting and printing read them and typing writes them. A byte that
+    // cannot be written (no memory for its chunk) keeps its old value.
+    int ReadLine(int nLineStart, unsigned char* pLine) const
+    {
+        return m_data.Read(nLineStart, m_nBytesPerLine, pLine);
+    }
+    unsigned char GetByte(int nPos) const { return m_data.At(nPos); }
+    void PutByte(int nPos, unsigned char byte) { m_data.Set(nPos, byte); }
+    // After new data: caret on the first digit drawn, top line 0, the bar and caret anew.
+    void ShowNewData();
 
     CHexLayout GetLayout() const;
     CHexPage GetPage() const;
@@ -192,8 +203,8 @@ private:
     bool IsCaretInView() const;
     void ShowCaretIfInView();
 
-    unsigned char* m_pData = nullptr;
-    int m_nDataLen = 0;
+    CHexBuffer m_data;
+    bool m_bHasData = false; // data were given, even if every byte was deleted since
     int m_nTopOffset = 0;
     int m_nBaseAddress = 0;
     int m_nWordLen = 1;
@@ -217,13 +228,6 @@ private:
     CHexGlyphs m_glyphs;
     CHexPicture m_picture;              // the off-screen picture, kept while the size stays
     std::vector<std::string> m_rowKeys; // what each row of the picture shows
-
-    // Asks for huge pages over the whole 2 MiB pages of a freshly allocated block.
-    static void AdviseHugePages(void* pBlock, size_t nSize);
-    // Allocates the buffer for SetData; replaceable so that a failure can be exercised.
-    static void* (*s_pfnMalloc)(size_t);
-    // Allocates the zero-filled block for InsertZeros.
-    static void* (*s_pfnCalloc)(size_t, size_t);
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -7,7 +7,7 @@ void CHexEditCtrl::OnSetFocus(wxFocusEvent& event)
 {
     m_bHasFocus = true;
     // while a selection exists the caret stays hidden
-    if (m_pData != nullptr && !m_cursor.HasSelection())
+    if (m_bHasData && !m_cursor.HasSelection())
         PlaceCaret(true);
     event.Skip();
 }

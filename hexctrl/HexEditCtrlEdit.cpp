@@ -1,28 +1,6 @@
 #include "HexEditCtrl.h"
 
 #include <algorithm>
-#include <climits>
-#include <cstdlib>
-#include <cstring>
-
-#include <sys/mman.h>
-
-// A large block is filled in huge pages where the system offers them, so that copying a long
-// segment or rebuilding its buffer costs few page faults.
-void CHexEditCtrl::AdviseHugePages(void* pBlock, size_t nSize)
-{
-#ifdef MADV_HUGEPAGE
-    const uintptr_t HUGE_PAGE = 2u << 20;
-    const uintptr_t nBegin =
-        (reinterpret_cast<uintptr_t>(pBlock) + HUGE_PAGE - 1) & ~(HUGE_PAGE - 1);
-    const uintptr_t nEnd = (reinterpret_cast<uintptr_t>(pBlock) + nSize) & ~(HUGE_PAGE - 1);
-    if (nEnd > nBegin)
-        madvise(reinterpret_cast<void*>(nBegin), nEnd - nBegin, MADV_HUGEPAGE);
-#else
-    (void)pBlock;
-    (void)nSize;
-#endif
-}
 
 void CHexEditCtrl::OnCharEvent(wxKeyEvent& event)
 {
@@ -37,7 +15,7 @@ void CHexEditCtrl::OnCharEvent(wxKeyEvent& event)
 
 void CHexEditCtrl::OnChar(int nChar, bool bCtrl)
 {
-    if (m_pData == nullptr || nChar == VK_TAB)
+    if (!m_bHasData || nChar == VK_TAB)
         return;
     if (bCtrl && (nChar == 3 || nChar == 22 || nChar == 24 || nChar == 26))
     {
@@ -97,7 +75,7 @@ void CHexEditCtrl::RefreshLineOf(int nPos)
 bool CHexEditCtrl::TypeCharacter(int nChar)
 {
     const int nPos = m_cursor.nIndex;
-    const bool bInData = nPos >= 0 && nPos < m_nDataLen;
+    const bool bInData = nPos >= 0 && nPos < m_data.GetLength();
     if (m_cursor.nField == CHexLayout::FIELD_CHAR)
     {
         if (bInData)
@@ -116,7 +94,7 @@ bool CHexEditCtrl::TypeCharacter(int nChar)
         return false;
     if (bInData)
     {
-        const unsigned char byte = GetBytes()[nPos];
+        const unsigned char byte = GetByte(nPos);
         PutByte(nPos, CHexLayout::NibbleOf(m_cursor.nField) == 0
                           ? static_cast<unsigned char>((byte & 0x0F) | (nValue << 4))
                           : static_cast<unsigned char>((byte & 0xF0) | nValue));
@@ -126,40 +104,23 @@ bool CHexEditCtrl::TypeCharacter(int nChar)
 
 bool CHexEditCtrl::InsertZeros(int nPos, int nCount)
 {
-    if (nPos < 0 || nPos > m_nDataLen || nCount < 1 ||
-        static_cast<long long>(m_nDataLen) + nCount > INT_MAX)
+    if (!m_data.InsertZeros(nPos, nCount))
         return false;
-    auto* pNew =
-        static_cast<unsigned char*>(s_pfnCalloc(static_cast<size_t>(m_nDataLen) + nCount, 1));
-    if (pNew == nullptr)
-        return false;
-    AdviseHugePages(pNew, static_cast<size_t>(m_nDataLen) + nCount);
-    std::memcpy(pNew, m_pData, static_cast<size_t>(nPos));
-    std::memcpy(pNew + nPos + nCount, m_pData + nPos, static_cast<size_t>(m_nDataLen - nPos));
-    std::free(m_pData);
-    m_pData = pNew;
-    m_nDataLen += nCount;
     m_bLayoutDirty = true;
     return true;
 }
 
-// The new block keeps one byte beyond the data, so that even empty data have a block. The
-// layout is marked before the repaint, which must not draw the old line count.
+// Deletes the bytes from nFrom up to nTo. A range reaching past the end (Delete on the end
+// position) takes as many bytes from the end instead. The layout is marked before the
+// repaint, which must not draw the old line count.
 bool CHexEditCtrl::DeleteBytes(int nFrom, int nTo)
 {
-    if (nFrom < 0 || nFrom > m_nDataLen || nTo <= nFrom || nTo > m_nDataLen + 1)
+    const int nLen = m_data.GetLength();
+    if (nFrom < 0 || nFrom > nLen || nTo <= nFrom || nTo > nLen + 1)
         return false;
-    const int nNewLen = std::max(m_nDataLen - (nTo - nFrom), 0);
-    auto* pNew = static_cast<unsigned char*>(s_pfnMalloc(static_cast<size_t>(nNewLen) + 1));
-    if (pNew == nullptr)
+    const int nCount = std::min(nTo - nFrom, nLen);
+    if (nCount > 0 && !m_data.Erase(nTo > nLen ? nLen - nCount : nFrom, nCount))
         return false;
-    AdviseHugePages(pNew, static_cast<size_t>(nNewLen) + 1);
-    std::memcpy(pNew, m_pData, static_cast<size_t>(std::min(nFrom, nNewLen + 1)));
-    if (nFrom < nNewLen)
-        std::memcpy(pNew + nFrom, m_pData + nTo, static_cast<size_t>(m_nDataLen - nTo));
-    std::free(m_pData);
-    m_pData = pNew;
-    m_nDataLen = nNewLen;
     m_bLayoutDirty = true;
     return true;
 }

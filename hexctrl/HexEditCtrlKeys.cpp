@@ -93,7 +93,7 @@ bool CHexEditCtrl::RunFrameAccelerator(const wxKeyEvent& event)
 // One key: the cursor's move, at most one scroll to follow it, one repaint.
 void CHexEditCtrl::OnKeyDown(int nChar, bool bShift, bool bCtrl)
 {
-    if (m_pData == nullptr)
+    if (!m_bHasData)
         return;
     EnsureLayout();
     if (nChar == VK_INSERT)
@@ -124,12 +124,12 @@ void CHexEditCtrl::DeleteKey()
         OnEditCommand();
         return;
     }
-    if (m_nDataLen == 0 || !DeleteBytes(m_cursor.nIndex, m_cursor.nIndex + 1))
+    if (m_data.GetLength() == 0 || !DeleteBytes(m_cursor.nIndex, m_cursor.nIndex + 1))
         return;
     EnsureLayout();
-    if (m_cursor.nIndex > m_nDataLen)
+    if (m_cursor.nIndex > m_data.GetLength())
     {
-        m_cursor.nIndex = m_nDataLen;
+        m_cursor.nIndex = m_data.GetLength();
         m_cursor = m_cursor.Normalized(GetLayout(), GetPage());
     }
     PlaceCaret(true);

@@ -49,7 +49,7 @@ bool CHexEditCtrl::HitCursor(int x, int y, CHexCursor* pCursor) const
 void CHexEditCtrl::OnLButtonDown(int x, int y, bool bShift)
 {
     SetFocus();
-    if (m_pData == nullptr)
+    if (!m_bHasData)
         return;
     EnsureLayout();
     m_bPressPending = false;
@@ -81,7 +81,7 @@ void CHexEditCtrl::StartDrag()
 
 void CHexEditCtrl::OnMouseMove(int x, int y, bool bLButton)
 {
-    if (m_pData == nullptr || !bLButton)
+    if (!m_bHasData || !bLButton)
         return;
     if (m_bPressPending)
     {

@@ -30,7 +30,7 @@ void CHexEditCtrl::RenderTo(wxDC& dc, const wxSize& size, const wxRect& rcUpdate
     if (m_glyphs.SetColours(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW),
                             wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT)))
         bNew = true;
-    if (m_pData != nullptr && m_bLayoutDirty)
+    if (m_bHasData && m_bLayoutDirty)
         RecalcLayout(size.y);
     const CHexPicture::CPixels pixels = m_picture.Lock();
     ComposeRows({pixels.pBits, pixels.nStride, pixels.nWidth, pixels.nHeight}, size.y, bNew);
@@ -65,7 +65,8 @@ void CHexEditCtrl::RecalcLayout(int nClientHeight)
     m_nCharWidth = m_glyphs.GetCellWidth();
     m_nLineHeight = m_glyphs.GetCellHeight();
     m_nLayoutHeight = nClientHeight;
-    const CHexPage page = CHexPage::Fitted(GetLayout(), nClientHeight, m_nDataLen, m_nTopOffset);
+    const CHexPage page =
+        CHexPage::Fitted(GetLayout(), nClientHeight, m_data.GetLength(), m_nTopOffset);
     m_nLinesPerPage = page.nLines;
     m_bLayoutDirty = false;
     if (GetHandle() == nullptr)
@@ -73,14 +74,14 @@ void CHexEditCtrl::RecalcLayout(int nClientHeight)
     // the partial last line counts, so the bar reaches every line; a range that fits the
     // page hides the bar
     const int B = m_nBytesPerLine;
-    const int nLines = m_nDataLen / B + (m_nDataLen % B != 0 ? 1 : 0);
+    const int nLines = m_data.GetLength() / B + (m_data.GetLength() % B != 0 ? 1 : 0);
     SetScrollbar(wxVERTICAL, m_nTopOffset / B, m_nLinesPerPage, nLines, true);
 }
 
 // The caret is placed from the layout, which otherwise waits for the next paint.
 void CHexEditCtrl::EnsureLayout()
 {
-    if (m_pData == nullptr || !m_bLayoutDirty)
+    if (!m_bHasData || !m_bLayoutDirty)
         return;
     EnsureGlyphs();
     RecalcLayout(GetClientSize().y);
@@ -106,12 +107,13 @@ void CHexEditCtrl::ComposeRows(const CHexGlyphs::CFrame& frame, int nClientHeigh
     const CHexLayout layout = GetLayout();
     // the row's text, then for the caret's row a line break and its first cell and count
     char szKey[CHexLayout::LINE_TEXT + 4];
+    unsigned char line[CHexLayout::MAX_BYTES_PER_LINE];
     for (int nRow = 0; nRow < nRows; ++nRow)
     {
         const long long nLineStart = m_nTopOffset + static_cast<long long>(nRow) * m_nBytesPerLine;
         int n = 0;
-        if (m_pData != nullptr && nLineStart >= 0 && nLineStart < m_nDataLen)
-            n = layout.FormatLine(szKey, GetBytes(), m_nDataLen,
+        if (m_bHasData && nLineStart >= 0 && nLineStart < m_data.GetLength())
+            n = layout.FormatLine(szKey, line, ReadLine(static_cast<int>(nLineStart), line),
                                   static_cast<uint32_t>(m_nBaseAddress),
                                   static_cast<int>(nLineStart), CHexLayout::LINE_SCREEN);
         int nKey = n;

@@ -28,7 +28,7 @@ void CHexEditCtrl::OnScrollWin(wxScrollWinEvent& event)
 
 void CHexEditCtrl::OnVScroll(int nSBCode, int nPos)
 {
-    if (m_pData == nullptr)
+    if (!m_bHasData)
         return;
     EnsureLayout();
     ScrollCarrying(GetPage().Scrolled(GetLayout(), nSBCode, nPos));

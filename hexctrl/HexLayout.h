@@ -110,17 +110,18 @@ public:
     };
 
     // Text of the line that starts at byte nLineStart, without terminator; returns its length.
-    // Its address counts words from dwBase. Only bytes below nDataLen are read: the missing
-    // bytes of a partial last word or line are blanks, so every line has the same columns.
-    int FormatLine(char* pBuf, const unsigned char* pData, int nDataLen, uint32_t dwBase,
+    // pLine holds the line's nLineBytes bytes, its address counts words from dwBase. The
+    // missing bytes of a partial last word or line are blanks, so every line has the same
+    // columns.
+    int FormatLine(char* pBuf, const unsigned char* pLine, int nLineBytes, uint32_t dwBase,
                    int nLineStart, ELineStyle style) const;
     // Length of a full line in that style; a printed address counts with all 8 digits.
     int GetLineChars(ELineStyle style) const;
 
 private:
     int FormatAddress(char* pBuf, uint32_t dwAddress, ELineStyle style) const;
-    int FormatHex(char* pBuf, const unsigned char* pData, int nDataLen, int nLineStart) const;
-    int FormatChars(char* pBuf, const unsigned char* pData, int nDataLen, int nLineStart) const;
+    int FormatHex(char* pBuf, const unsigned char* pLine, int nLineBytes) const;
+    int FormatChars(char* pBuf, const unsigned char* pLine, int nLineBytes) const;
 
     int m_nWordLen;
     int m_nBytesPerLine;

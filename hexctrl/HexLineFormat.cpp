@@ -30,7 +30,7 @@ int AppendBlanks(char* pBuf, int nCount)
 }
 } // namespace
 
-int CHexLayout::FormatLine(char* pBuf, const unsigned char* pData, int nDataLen, uint32_t dwBase,
+int CHexLayout::FormatLine(char* pBuf, const unsigned char* pLine, int nLineBytes, uint32_t dwBase,
                            int nLineStart, ELineStyle style) const
 {
     int n = 0;
@@ -43,12 +43,12 @@ int CHexLayout::FormatLine(char* pBuf, const unsigned char* pData, int nDataLen,
     }
     if (m_bHex)
     {
-        n += FormatHex(pBuf + n, pData, nDataLen, nLineStart);
+        n += FormatHex(pBuf + n, pLine, nLineBytes);
         n += AppendBlanks(pBuf + n, Gap(style));
     }
     if (m_bChars)
     {
-        n += FormatChars(pBuf + n, pData, nDataLen, nLineStart);
+        n += FormatChars(pBuf + n, pLine, nLineBytes);
         n += AppendBlanks(pBuf + n, Gap(style));
     }
     return n;
@@ -78,10 +78,9 @@ int CHexLayout::FormatAddress(char* pBuf, uint32_t dwAddress, ELineStyle style) 
     return nDigits;
 }
 
-int CHexLayout::FormatHex(char* pBuf, const unsigned char* pData, int nDataLen,
-                          int nLineStart) const
+int CHexLayout::FormatHex(char* pBuf, const unsigned char* pLine, int nLineBytes) const
 {
-    const int nLineBytes = std::clamp(nDataLen - nLineStart, 0, m_nBytesPerLine);
+    nLineBytes = std::clamp(nLineBytes, 0, m_nBytesPerLine);
     const int nCells = GetHexCells();
     int n = 0;
     for (int nGroup = 0; nGroup < nLineBytes; nGroup += m_nWordLen)
@@ -90,7 +89,7 @@ int CHexLayout::FormatHex(char* pBuf, const unsigned char* pData, int nDataLen,
         {
             const int nCol = nGroup + DrawnOffset(nPlace);
             const bool bPresent = nCol < nLineBytes;
-            const unsigned char byte = bPresent ? pData[nLineStart + nCol] : 0;
+            const unsigned char byte = bPresent ? pLine[nCol] : 0;
             pBuf[n++] = bPresent ? s_szHexDigits[byte >> 4] : ' ';
             pBuf[n++] = bPresent ? s_szHexDigits[byte & 0xF] : ' ';
         }
@@ -100,13 +99,12 @@ int CHexLayout::FormatHex(char* pBuf, const unsigned char* pData, int nDataLen,
     return nCells;
 }
 
-int CHexLayout::FormatChars(char* pBuf, const unsigned char* pData, int nDataLen,
-                            int nLineStart) const
+int CHexLayout::FormatChars(char* pBuf, const unsigned char* pLine, int nLineBytes) const
 {
-    const int nLineBytes = std::clamp(nDataLen - nLineStart, 0, m_nBytesPerLine);
+    nLineBytes = std::clamp(nLineBytes, 0, m_nBytesPerLine);
     for (int i = 0; i < nLineBytes; ++i)
     {
-        const unsigned char byte = pData[nLineStart + i];
+        const unsigned char byte = pLine[i];
         pBuf[i] = IsPrintable(byte) ? static_cast<char>(byte) : '.';
     }
     std::fill(pBuf + nLineBytes, pBuf + m_nBytesPerLine, ' ');

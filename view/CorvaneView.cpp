@@ -102,9 +102,13 @@ void CCorvaneView::ShowSegment(const MemorySegment* pSegment)
     m_nWordLen = std::clamp(m_nWordLen, 1, kMaxWordLen);
     m_pHexCtrl->SetAddressInfo(static_cast<int>(pSegment->m_dwAddress / unsigned(m_nWordLen)),
                                m_nWordLen);
-    // the width goes first so that the repaint inside SetData already draws the new layout
+    // the width goes first so that the repaint after the data already draws the new layout
     m_pHexCtrl->SetBytesPerLine(BytesPerLineFor(m_nWordLen));
-    m_pHexCtrl->SetData(pSegment->m_pBytes, pSegment->m_nSize);
+    // the control shares the segment's bytes, holding the document's image alive: a Reload
+    // replaces the image, it never changes the one shown
+    const CCorvaneDoc* pDoc = GetDocument();
+    m_pHexCtrl->ShareData(pSegment->m_pBytes, pSegment->m_nSize,
+                          pDoc ? pDoc->GetImageOwner() : nullptr);
 }
 
 int CCorvaneView::GetWordLen() const

@@ -136,8 +136,7 @@ void CHexCtrlTest::SetUp()
 void CHexCtrlTest::TearDown()
 {
     delete m_pFrame;
-    CHexEditCtrlProbe::SetMalloc(std::malloc);
-    CHexEditCtrlProbe::SetCalloc(std::calloc);
+    CHexEditCtrlProbe::SetAlloc(std::malloc);
 }
 
 void CHexCtrlTest::SetLines(int nLines, int nExtraPixels)

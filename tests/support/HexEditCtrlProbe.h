@@ -11,8 +11,14 @@ struct CHexEditCtrlProbe
     explicit CHexEditCtrlProbe(CHexEditCtrl& ctrl) : c(ctrl) {}
     CHexEditCtrl& c;
 
-    unsigned char* Data() const { return c.m_pData; }
-    std::vector<uint8_t> Bytes() const { return {c.m_pData, c.m_pData + c.m_nDataLen}; }
+    bool HasData() const { return c.m_bHasData; }
+    void Poke(int nPos, uint8_t byte) { c.PutByte(nPos, byte); }
+    std::vector<uint8_t> Bytes() const
+    {
+        std::vector<uint8_t> bytes(static_cast<size_t>(c.GetDataLength()));
+        c.m_data.Read(0, c.GetDataLength(), bytes.data());
+        return bytes;
+    }
     int BaseAddress() const { return c.m_nBaseAddress; }
     int WordLen() const { return c.m_nWordLen; }
     int& TopOffset() { return c.m_nTopOffset; }
@@ -44,6 +50,5 @@ struct CHexEditCtrlProbe
         wxFocusEvent event(bIn ? wxEVT_SET_FOCUS : wxEVT_KILL_FOCUS, c.GetId());
         bIn ? c.OnSetFocus(event) : c.OnKillFocus(event);
     }
-    static void SetMalloc(void* (*pfn)(size_t)) { CHexEditCtrl::s_pfnMalloc = pfn; }
-    static void SetCalloc(void* (*pfn)(size_t, size_t)) { CHexEditCtrl::s_pfnCalloc = pfn; }
+    static void SetAlloc(void* (*pfn)(size_t)) { CHexBuffer::s_pfnAlloc = pfn; }
 };

@@ -35,7 +35,7 @@ TEST_F(DocumentTest, FailedOpenKeepsTheImageThatSaveWrites)
         ExpectShows(2, kFirst);
         EXPECT_FALSE(Doc()->IsModified());
     }
-    Probe().Data()[1] = 0xEE;
+    Probe().Poke(1, 0xEE);
     m_dir.Write("two.hex", "");
     EXPECT_TRUE(Doc()->Save());
     EXPECT_EQ(HexText(kTwo), ReadFileText(m_dir.File("two.hex")));
@@ -49,7 +49,7 @@ TEST_F(DocumentTest, ReloadReadsTheFileAsItIsNowOrSaysWhyNot)
 {
     StartOn("two.hex", kTwo);
     Command(ID_VIEW_NEXT_SEGMENT);
-    Probe().Data()[0] = 0xEE;
+    Probe().Poke(0, 0xEE);
     const std::vector<uint8_t> seven = {1, 2, 3, 4, 5, 6, 7};
     for (const std::string& strText : {HexText({{0x0300, seven}}), std::string("garbage\n")})
     {

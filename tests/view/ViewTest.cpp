@@ -69,7 +69,7 @@ TEST_F(ViewTest, WordLengthCommandsRegroupTheShownSegment)
     for (const auto& [nId, nWordLen, nBytesPerLine] : kCases)
     {
         SCOPED_TRACE(nWordLen);
-        Probe().Data()[0] = 0xEE;
+        Probe().Poke(0, 0xEE);
         Probe().TopOffset() = Ctrl().GetBytesPerLine();
         Command(nId);
         EXPECT_EQ(0, Probe().TopOffset());
@@ -91,7 +91,7 @@ TEST_F(ViewTest, StoredByteOrderReachesTheControlAndTogglesToItsLowestBit)
     EXPECT_EQ(2, Ctrl().GetByteOrder());
     Command(ID_VIEW_WORD16);
     EXPECT_EQ(2, Ctrl().GetByteOrder());
-    Probe().Data()[2] = 0xEE;
+    Probe().Poke(2, 0xEE);
     for (int nOrder : {1, 0, 1})
     {
         Command(ID_VIEW_BYTEORDER);
