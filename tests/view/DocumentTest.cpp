@@ -42,13 +42,18 @@ TEST_F(DocumentTest, FailedOpenKeepsTheImageThatSaveWrites)
     EXPECT_EQ(0xEE, Probe().Bytes()[1]);
 }
 
-// Reload reads the file as it is now, discarding edits made in the control. A file that no
-// longer holds data is reported and the image shown stays; Save then asks for a name instead
-// of writing that image over the changed file, until the file is read again.
+// Reload reads the file as it is now, discarding edits made in the control, and the image
+// shown before is let go of. A file that no longer holds data is reported and the image shown
+// stays; Save then asks for a name instead of writing that image over the changed file, until
+// the file is read again.
 TEST_F(DocumentTest, ReloadReadsTheFileAsItIsNowOrSaysWhyNot)
 {
     StartOn("two.hex", kTwo);
     Command(ID_VIEW_NEXT_SEGMENT);
+    // the dump shows the image's own bytes: they outlive the document's letting go of them
+    const std::weak_ptr<const void> pShown = Doc()->GetImageOwner();
+    Doc()->DeleteContents();
+    EXPECT_EQ(std::vector<uint8_t>({0xA0, 0xA1, 0xA2}), Probe().Bytes());
     Probe().Poke(0, 0xEE);
     const std::vector<uint8_t> seven = {1, 2, 3, 4, 5, 6, 7};
     for (const std::string& strText : {HexText({{0x0300, seven}}), std::string("garbage\n")})
@@ -59,6 +64,7 @@ TEST_F(DocumentTest, ReloadReadsTheFileAsItIsNowOrSaysWhyNot)
         ExpectShows(1, seven);
     }
     EXPECT_EQ(1u, m_log.m_messages.size());
+    EXPECT_TRUE(pShown.expired());
     // the Save As dialog, answered without showing it, gives no name
     CDialogCapture dialogs;
     EXPECT_FALSE(Doc()->Save());
