@@ -31,9 +31,8 @@ TEST_F(StartupTest, NoArgumentShowsAnEmptyDocument)
     EXPECT_EQ(&Ctrl(), wxWindow::FindFocus());
 }
 
-// shell command making the file in the test's folder, the file, why it is not opened
-using Unreadable = CCase<std::tuple<const char*, const char*, const char*>>;
-struct UnreadableFileTest : CAppRunTest, ::testing::WithParamInterface<Unreadable>
+// The rows of tables/unreadable.txt.
+struct UnreadableFileTest : CAppRunTest, ::testing::WithParamInterface<CRow>
 {
 };
 
@@ -41,10 +40,10 @@ struct UnreadableFileTest : CAppRunTest, ::testing::WithParamInterface<Unreadabl
 // error; a Reload of it says the same and keeps the image shown. Neither blocks.
 TEST_P(UnreadableFileTest, EndsTheStartAndKeepsTheImageOnReload)
 {
-    const auto& [pszMake, pszFile, pszReason] = GetParam().m_value;
-    ASSERT_EQ(0, std::system(("cd '" + m_dir.Path() + "' && " + pszMake).c_str()));
-    const std::string strPath = pszFile[0] == '/' ? pszFile : m_dir.File(pszFile);
-    const std::string strMessage = "File \"" + strPath + "\" " + pszReason;
+    const CRow& row = GetParam();
+    ASSERT_EQ(0, std::system(("cd '" + m_dir.Path() + "' && " + row.at(1)).c_str()));
+    const std::string strPath = row.at(2)[0] == '/' ? row[2] : m_dir.File(row[2]);
+    const std::string strMessage = "File \"" + strPath + "\" " + row.at(3);
     wxLogGui gui;
     wxLog* pCapture = wxLog::SetActiveTarget(&gui);
     CDialogCapture dialogs;
@@ -65,20 +64,8 @@ TEST_P(UnreadableFileTest, EndsTheStartAndKeepsTheImageOnReload)
     EXPECT_EQ(3, Doc()->GetSegmentCount());
 }
 
-const char* const kNotRegular = "could not be read: not a regular file.";
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, UnreadableFileTest,
-    ::testing::Values(
-        Unreadable{"Missing",
-                   {"true", "missing.hex", "could not be read: No such file or directory."}},
-        Unreadable{"Folder", {"mkdir dir", "dir", kNotRegular}},
-        Unreadable{"Fifo", {"mkfifo fifo", "fifo", kNotRegular}},
-        Unreadable{"DevZero", {"true", "/dev/zero", kNotRegular}},
-        Unreadable{"ReadFails",
-                   {"true", "/proc/self/mem", "could not be read: reading it failed part-way."}},
-        Unreadable{"EndRecordOnly",
-                   {"echo :00000001FF >e", "e", "holds no Intel HEX data records."}}),
-    CCaseName());
+INSTANTIATE_TEST_SUITE_P(Kinds, UnreadableFileTest,
+                         ::testing::ValuesIn(ReadTable("tables/unreadable.txt")), CRowName());
 
 // A file named on the command line, even by a bare name, is opened and listed as recent by
 // its absolute path, its first segment shown without a copy and in whole lines at every word
@@ -209,15 +196,7 @@ TEST_F(StartupTest, StatusPanesSayWhereTheCaretIs)
         for (int i = CMainFrame::kPaneCaret; i < CMainFrame::kPaneCount; i++)
             strSeen += pBar->GetStatusText(i) + (i + 1 < CMainFrame::kPaneCount ? "|" : "\n");
     }
-    EXPECT_EQ(R"(||8-bit, order 0
-Address 00000100|Segment 1 of 3: 00000100-00000120, 33 bytes|8-bit, order 0
-Address 00001001|Segment 2 of 3: 00001001-00001030, 48 bytes|8-bit, order 0
-Address 00001011|Segment 2 of 3: 00001001-00001030, 48 bytes|8-bit, order 0
-Address 00001001, word 00000800|Segment 2 of 3: 00001001-00001030, 48 bytes|16-bit, order 0
-Address 00001002, word 00000800|Segment 2 of 3: 00001001-00001030, 48 bytes|16-bit, order 1
-Address 00001026, word 00000812|Segment 2 of 3: 00001001-00001030, 48 bytes|16-bit, order 1
-)",
-              strSeen);
+    EXPECT_EQ(ReadFileText(DataFile("status-panes.txt")), strSeen);
     for (int i = CMainFrame::kPaneCaret; i < CMainFrame::kPaneCount; i++)
     {
         const int nGrip = i == CMainFrame::kPaneCount - 1 ? pBar->GetClientSize().y : 0;

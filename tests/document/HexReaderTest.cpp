@@ -49,21 +49,15 @@ TEST(HexReader, ReadReplacesTheWholeImage)
     }
 }
 
-// Why the reader did not read a file, which the document turns into its message: shell
-// command making f.hex in a folder anyone may enter, the status, whether the child becomes
-// nobody (root may open any file).
+// Why the reader did not read a file, which the document turns into its message (the other
+// kinds are in the start-up table): shell command making f.hex in a folder anyone may enter,
+// the status, whether the child becomes nobody (root may open any file).
 using EOpen = CHexReadStatus::EOpen;
 using OpenCase = CCase<std::tuple<const char*, CHexReadStatus, bool>>;
 const OpenCase kOpenCases[] = {
     {"Readable", {"echo :0100000011EE >f.hex", {EOpen::Opened, 0, false}, true}},
-    {"Missing", {"true", {EOpen::CannotOpen, ENOENT, false}, true}},
     {"Unreadable",
      {"echo :0100000011EE >f.hex && chmod 000 f.hex", {EOpen::CannotOpen, EACCES, false}, true}},
-    {"Folder", {"mkdir f.hex", {EOpen::NotRegularFile, 0, false}, true}},
-    {"Fifo", {"mkfifo f.hex", {EOpen::NotRegularFile, 0, false}, true}},
-    {"Device", {"ln -s /dev/zero f.hex", {EOpen::NotRegularFile, 0, false}, true}},
-    // a regular file whose first read fails: the process's memory at address 0
-    {"ReadFails", {"ln -s /proc/self/mem f.hex", {EOpen::Opened, 0, true}, false}},
 };
 
 // fits a child's exit status

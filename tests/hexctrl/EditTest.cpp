@@ -1,6 +1,8 @@
 // Typing, Insert, Delete and Backspace; a buffer that cannot be had.
 #include "HexCtrlTestSupport.h"
 
+#include <sstream>
+
 namespace
 {
 std::vector<unsigned char> FromHex(const std::string& str)
@@ -10,45 +12,22 @@ std::vector<unsigned char> FromHex(const std::string& str)
         data.push_back(static_cast<unsigned char>(std::stoi(str.substr(i, 2), nullptr, 16)));
     return data;
 }
-
-const struct
-{
-    int nWordLen, nOrder;
-    const char *pszData, *pszScript, *pszAfter;
-    int nPos, nSelStart;
-} kEdits[] = {
-    {1, 1, "3C00", "'f '1", "F100", 1, -1},
-    {1, 1, "3C00", "=0,2 SR 'F 'g 'E", "3FE0", 1, -1}, // upper case, as the dump shows
-    {1, 1, "3C", "'1 '2 '3", "32", 0, -1}, // typing never appends
-    {1, 1, "000000", "=0,1 'A #13", "410D00", 2, -1},
-    {1, 1, "000000", "=0,1 SR ^3 ^22 ^24 ^26 ^1", "000100", 2, -1},
-    {2, 0, "1234", "'a", "A234", 0, -1}, // the digit drawn first is the one typed
-    {2, 1, "1234", "'a", "12A4", 1, -1},
-    {4, 0, "12345678", "'a 'b", "AB345678", 1, -1},
-    {4, 1, "12345678", "'a 'b 'c", "1234C6AB", 2, -1},
-    {3, 0, "123456", "R 'a", "1A3456", 1, -1},
-    {1, 1, "00112233", "=1,2 DEL", "002233", 1, -1},
-    {1, 1, "00112233", "=2,2 #8 ^8 ^9", "2233", 0, -1},
-    {1, 1, "001122", "=1,2 INS", "00001122", 1, -1},
-    {1, 1, "0001020304050607", "=4,2 SR SR SR SR INS", "0001020304050000000607", 6, -1},
-    {1, 1, "00112233", "=1,2 SPD DEL", "00112233", 1, 1},
-    {1, 1, "001122", "=2,2 DEL 'f INS", "001100", 2, -1},
-    {1, 1, "00", "DEL CE E #8 DEL", "", 0, -1},
-};
 } // namespace
 
 TEST_F(CHexCtrlTest, TypingInsertAndDeleteChangeTheBytes)
 {
     SetLines(3);
-    for (const auto& e : kEdits)
+    for (const auto& row : ReadTable("tables/edits.txt"))
     {
-        SCOPED_TRACE(testing::Message() << e.pszData << ": " << e.pszScript);
-        m_pCtrl->SetByteOrder(e.nOrder);
-        Load(FromHex(e.pszData), e.nWordLen, 16);
-        Run(e.pszScript);
-        EXPECT_EQ(FromHex(e.pszAfter), P().Bytes());
-        EXPECT_EQ(std::make_pair(e.nPos, e.nSelStart),
-                  std::make_pair(P().CaretPos(), P().SelStart()));
+        SCOPED_TRACE(testing::Message() << row.at(1) << ": " << row.at(2));
+        int nWordLen = 0, nOrder = 0, nPos = 0, nSelStart = 0;
+        std::istringstream(row.at(0)) >> nWordLen >> nOrder;
+        std::istringstream(row.at(4)) >> nPos >> nSelStart;
+        m_pCtrl->SetByteOrder(nOrder);
+        Load(FromHex(row[1]), nWordLen, 16);
+        Run(row[2]);
+        EXPECT_EQ(FromHex(row[3]), P().Bytes());
+        EXPECT_EQ(std::make_pair(nPos, nSelStart), std::make_pair(P().CaretPos(), P().SelStart()));
     }
 }
 

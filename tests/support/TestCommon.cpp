@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -28,15 +27,6 @@ void CTempDir::Write(const std::string& strName, const std::string& strText) con
     EXPECT_TRUE((std::ofstream(File(strName), std::ios::binary) << strText).good()) << strName;
 }
 
-std::vector<std::string> CTempDir::List(const std::string& strSub) const
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(File(strSub)))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::string ReadFileText(const std::string& strPath)
 {
     std::ostringstream text;
@@ -55,6 +45,27 @@ std::vector<unsigned char> Sequence(int nCount, int nFirst, int nStep)
 std::string DataFile(const std::string& strName)
 {
     return std::string(CORVANE_TEST_DATA) + "/" + strName;
+}
+
+std::vector<CRow> ReadTable(const std::string& strName)
+{
+    std::vector<CRow> rows;
+    std::istringstream in(ReadFileText(DataFile(strName)));
+    for (std::string strLine; std::getline(in, strLine);)
+        if (!strLine.empty() && strLine[0] != '#')
+        {
+            rows.emplace_back();
+            std::istringstream cells(strLine + "|");
+            for (std::string strCell; std::getline(cells, strCell, '|');)
+            {
+                const size_t nFirst = strCell.find_first_not_of(' ');
+                const size_t nLast = strCell.find_last_not_of(' ');
+                rows.back().push_back(
+                    nFirst == std::string::npos ? "" : strCell.substr(nFirst, nLast - nFirst + 1));
+            }
+        }
+    EXPECT_FALSE(rows.empty()) << "no rows in " << strName; // a lost file must not pass
+    return rows;
 }
 
 int RunInChild(const std::function<int()>& fn, bool bAsNobody)

@@ -19,7 +19,6 @@ public:
     std::string File(const std::string& strName) const { return m_strPath + "/" + strName; }
     void Write(const std::string& strName, const std::string& strText) const;
     // names in the folder or in one of its subfolders, sorted
-    std::vector<std::string> List(const std::string& strSub = "") const;
 
 private:
     std::string m_strPath;
@@ -30,6 +29,18 @@ std::string ReadFileText(const std::string& strPath);
 // screen; with nStep 37 neighbours' digits all differ.
 std::vector<unsigned char> Sequence(int nCount, int nFirst = 0, int nStep = 1);
 std::string DataFile(const std::string& strName);
+
+// A row of a table in tests/data, named by its first cell in test names and failures.
+struct CRow : std::vector<std::string>
+{
+    friend void PrintTo(const CRow& row, std::ostream* pOut) { *pOut << row.at(0); }
+};
+struct CRowName
+{
+    template <class I> std::string operator()(const I& info) const { return info.param.at(0); }
+};
+// The rows of a table in tests/data, each cut at "|" into trimmed cells; "#" lines are comments.
+std::vector<CRow> ReadTable(const std::string& strName);
 
 // Runs fn in a child process, as the unprivileged user nobody when bAsNobody and the tests
 // run as root. Gives fn's result, 100 when the child could not become nobody, -1 when it
