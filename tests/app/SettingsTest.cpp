@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <sstream>
 
 #include <dlfcn.h>
 #include <sys/inotify.h>
@@ -15,8 +16,6 @@ namespace
 int g_nCalls = 0;
 // Besides the calls of the entry, what a run of the hook left behind.
 constexpr int kLeftLoaded = 4, kOpenedSettings = 8, kCalledProgram = 16;
-const std::string kKey = "[HKEY_LOCAL_MACHINE\\software\\MIREL SOFTWARE]\n";
-const std::string kWide = kKey + "\"ScreenX [mm]\"=dword:00000140\n";
 
 // The pixels per inch from the settings file on a 1024 x 768 screen of 120 x 144 logical
 // pixels per inch.
@@ -32,64 +31,41 @@ std::pair<double, double> PixelsPerInch(const std::string& strFile)
     CRegistryKey::SetMachineFile(std::string());
     return {std::round(dX * 100) / 100, std::round(dY * 100) / 100};
 }
-
-std::string Utf16(const std::string& str)
-{
-    std::string strOut = "\xFF\xFE";
-    for (char c : str)
-        strOut += {c, '\0'};
-    return strOut;
-}
 } // namespace
 
-// the settings file's text ("none": no file, "fifo": a named pipe, "readonly": the width
-// in a file the user may not write); pixels per inch
-using ScreenFile = CCase<std::tuple<std::string, double, double>>;
-using ScreenSizeTest = ::testing::TestWithParam<ScreenFile>;
+// The rows of tables/screen-size.txt.
+using ScreenSizeTest = ::testing::TestWithParam<CRow>;
 
-// 320 mm x 240 mm give 81.28 pixels per inch; key and value names match in any case, with or
-// without the root; a size of 0 counts as absent; a deleted key has no values; text instead
-// of a number, and a file that is no settings file, are ignored. The key is opened with full
-// access: a file the user may not write is not read.
 TEST_P(ScreenSizeTest, OverridesTheLogicalResolution)
 {
-    const auto& [strText, dX, dY] = GetParam().m_value;
+    const std::string strHow = GetParam().at(1);
+    std::string strText = GetParam().at(2), strUtf16 = "\xFF\xFE";
+    for (size_t i; (i = strText.find("\\n")) != std::string::npos;)
+        strText.replace(i, 2, "\n");
+    for (char c : strText)
+        strUtf16 += {c, '\0'};
+    strText =
+        strHow == "utf16" ? strUtf16 : strText + std::string(strHow == "huge" ? 1 << 20 : 0, '\0');
+    double dX = 0, dY = 0;
+    std::istringstream(GetParam().at(3)) >> dX >> dY;
     CTempDir dir;
-    if (strText == "readonly")
+    if (strHow == "readonly")
     {
-        dir.Write("machine.reg", kWide);
+        dir.Write("machine.reg", strText);
         chmod(dir.Path().c_str(), 0755), chmod(dir.File("machine.reg").c_str(), 0444);
         const auto width = [&] { return int(PixelsPerInch(dir.File("machine.reg")).first); };
         EXPECT_EQ(int(dX), RunInChild(width, true));
         return;
     }
-    if (strText == "fifo")
+    if (strHow == "fifo")
         ASSERT_EQ(0, mkfifo(dir.File("machine.reg").c_str(), 0600));
-    else if (strText != "none")
+    else if (strHow != "none")
         dir.Write("machine.reg", strText);
     EXPECT_EQ(std::make_pair(dX, dY), PixelsPerInch(dir.File("machine.reg")));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, ScreenSizeTest,
-    ::testing::Values(
-        ScreenFile{"BothInAnyCase", {kWide + "\"screeny [MM]\"=dword:000000f0", 81.28, 81.28}},
-        ScreenFile{"WidthOnly", {kWide, 81.28, 144}},
-        ScreenFile{"ZeroWidth",
-                   {kKey + "\"ScreenX [mm]\"=dword:0\n\"ScreenY [mm]\"=dword:f0", 120, 81.28}},
-        ScreenFile{"Utf16", {Utf16(kWide), 81.28, 144}},
-        ScreenFile{"Continued",
-                   {"[HKLM\\Software\\Mirel Software]\n\"ScreenX [mm]\"=hex(4):40,01,\\\n  00,00\n",
-                    81.28, 144}},
-        ScreenFile{"DeletedKey", {"[-" + kWide.substr(1), 120, 144}},
-        ScreenFile{"Text", {kKey + "\"ScreenX [mm]\"=\"320 mm\"", 120, 144}},
-        ScreenFile{"TooLarge", {kKey + "\"ScreenX [mm]\"=dword:100000140", 120, 144}},
-        ScreenFile{"ByteTooLarge", {kKey + "\"ScreenX [mm]\"=hex(4):140,01,00,00", 120, 144}},
-        ScreenFile{"NoFile", {"none", 120, 144}}, ScreenFile{"Fifo", {"fifo", 120, 144}},
-        ScreenFile{"ReadOnly", {"readonly", 120, 144}},
-        ScreenFile{"Huge", {kWide + std::string(1 << 20, '\0'), 120, 144}},
-        ScreenFile{"UnclosedKey", {std::string(kWide).erase(kWide.find(']'), 1), 120, 144}}),
-    CCaseName());
+INSTANTIATE_TEST_SUITE_P(Files, ScreenSizeTest,
+                         ::testing::ValuesIn(ReadTable("tables/screen-size.txt")), CRowName());
 
 // What can be read of a damaged profile is used, and kept when the profile is written;
 // nothing is reported.

@@ -37,9 +37,7 @@ std::string CaseName(const testing::TestParamInfo<std::string>& info)
     return name;
 }
 
-class GoldenFile : public testing::TestWithParam<std::string>
-{
-};
+using GoldenFile = testing::TestWithParam<std::string>;
 
 // Read from the file, from text with CR LF line ends, and fed one byte at a time; written
 // exactly, and read back at their own addresses (empty segments leave nothing).

@@ -31,9 +31,7 @@ struct SEditMix
     int nMaxCount; // largest insert or delete
 };
 
-class HexBufferEdits : public testing::TestWithParam<SEditMix>
-{
-};
+using HexBufferEdits = testing::TestWithParam<SEditMix>;
 
 TEST_P(HexBufferEdits, MatchAVectorAndNeverWriteTheSharedBytes)
 {
