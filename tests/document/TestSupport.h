@@ -18,14 +18,6 @@
 using Bytes = std::vector<uint8_t>;
 
 // The table as values; fails the test where it breaks the table's invariants.
-inline ImageCopy Segments(const MemoryImage& image)
-{
-    std::string problem;
-    ImageCopy copy = CopyImage(image, &problem);
-    EXPECT_EQ(problem, "");
-    return copy;
-}
-
 // One line per segment: "ADDRESS SIZE BYTES", 8 hex digits, decimal, upper-case hex digits.
 inline std::vector<std::string> Dump(const ImageCopy& segments)
 {
@@ -41,9 +33,13 @@ inline std::vector<std::string> Dump(const ImageCopy& segments)
     return lines;
 }
 
+// The image's segments, which must keep the table's invariants.
 inline std::vector<std::string> Dump(const MemoryImage& image)
 {
-    return Dump(Segments(image));
+    std::string problem;
+    const ImageCopy copy = CopyImage(image, &problem);
+    EXPECT_EQ(problem, "");
+    return Dump(copy);
 }
 
 // The lines of a text, without their line breaks.

@@ -16,16 +16,6 @@ const int FIRST_CHAR = 0x20;
 const int CHAR_COUNT = 0x7F - FIRST_CHAR;
 // per pixel, between a cell drawn from the glyph cache and the same glyph drawn by the toolkit
 const long kMaxMeanDifference = 12;
-
-wxColour Background()
-{
-    return wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW);
-}
-
-wxColour Foreground()
-{
-    return wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT);
-}
 } // namespace
 
 // The glyphs are drawn at the picture's scale, so each cell is nScale times the logical cell.
@@ -36,9 +26,9 @@ CScreenReader::CScreenReader(const wxImage& image, const wxFont& font, wxSize ce
     strip.CreateWithDIPSize(wxSize(cell.x * CHAR_COUNT, cell.y), nScale, 24);
     wxMemoryDC dc(strip);
     dc.SetFont(font);
-    dc.SetBackground(wxBrush(Background()));
+    dc.SetBackground(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW)));
     dc.Clear();
-    dc.SetTextForeground(Foreground());
+    dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT));
     for (int i = 0; i < CHAR_COUNT; ++i)
         dc.DrawText(wxString(static_cast<char>(FIRST_CHAR + i)), i * cell.x, 0);
     dc.SelectObject(wxNullBitmap);
@@ -50,7 +40,8 @@ CScreenReader::CScreenReader(const wxImage& image, const wxFont& font, wxSize ce
 std::string CScreenReader::Text(int nCol, int nRow, int nCount) const
 {
     // a swapped pixel is as far from the text as the normal one is from the background
-    const int nSwapped = Background().Green() + Foreground().Green();
+    const int nSwapped = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW).Green() +
+                         wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT).Green();
     std::string str;
     for (int nCell = nCol; nCell < nCol + nCount; ++nCell)
     {
@@ -78,8 +69,8 @@ std::string CScreenReader::Text(int nCol, int nRow, int nCount) const
 // Pixels of the text colour (the caret's background) less pixels of the background in a cell.
 int CScreenReader::Balance(int nCol, int nRow) const
 {
-    const wxColour bg = Background();
-    const wxColour fg = Foreground();
+    const wxColour bg = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW);
+    const wxColour fg = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT);
     int nBalance = 0;
     for (int y = nRow * m_cell.y; y < std::min((nRow + 1) * m_cell.y, m_image.GetHeight()); ++y)
         for (int x = nCol * m_cell.x; x < (nCol + 1) * m_cell.x; ++x)

@@ -1,8 +1,8 @@
 // What the control draws: the text of each column's lines, read back from the picture.
 #include "HexCtrlTestSupport.h"
 
-#include <cstring>
-#include <tuple>
+#include <algorithm>
+#include <sstream>
 
 namespace
 {
@@ -38,33 +38,26 @@ TEST_F(CHexCtrlTest, ColumnsOfEachLine)
     EXPECT_EQ("00000054 " + Groups(Sequence(100), 0x54, 16), screen.Text(0, 4, 57));
 }
 
-// Addresses count words from the base, a 32-bit sum that wraps, in 4 or 8 digits; groups follow the
-// byte order; the character column does not.
+// The rows of tables/word-layouts.txt.
 TEST_F(CHexCtrlTest, AddressesAndWordLayouts)
 {
-    // address digits, base, word length, byte order; the first line's start, the second's
-    const std::tuple<int, int, int, int, const char*, const char*> kCases[] = {
-        {4, 0x1234, 1, 1, "1234 34 12 ", "1244 10 11 "},
-        {8, -1, 1, 1, "FFFFFFFF 34 ", "0000000F 10 "},
-        {8, 0x800, 2, 1, "00000800 1234 5678 ", "00000810 "},
-        {8, 0x800, 2, 0, "00000800 3412 7856 ", "00000810 "},
-        {8, 0x800, 3, 1, "00000800 781234 BC9A56 ", "0000080B "},
-        {8, 0x800, 3, 0, "00000800 341278 569ABC ", "0000080B "},
-        {8, 0x800, 4, 1, "00000800 56781234 F0DEBC9A ", "00000808 "},
-        {8, 0x800, 4, 0, "00000800 34127856 9ABCDEF0 ", "00000808 "},
-    };
     std::vector<unsigned char> data = Sequence(70);
     const unsigned char head[] = {0x34, 0x12, 0x78, 0x56, 0x9A, 0xBC, 0xDE, 0xF0};
     std::copy(std::begin(head), std::end(head), data.begin());
     SetLines(3);
-    for (const auto& [nDigits, nBase, nWordLen, nOrder, pszFirst, pszSecond] : kCases)
+    for (CRow row : ReadTable("tables/word-layouts.txt"))
     {
+        int nDigits = 0, nBase = 0, nWordLen = 0, nOrder = 0;
+        std::istringstream(row.at(0)) >> nDigits >> nBase >> nWordLen >> nOrder;
         m_pCtrl->SetAddressDigits(nDigits);
         m_pCtrl->SetByteOrder(nOrder);
         Load(data, nWordLen, nWordLen == 1 ? 16 : BytesPerLine(nWordLen), nBase);
         const CScreenReader screen = Render();
-        EXPECT_EQ(pszFirst, screen.Text(0, 0, static_cast<int>(std::strlen(pszFirst))));
-        EXPECT_EQ(pszSecond, screen.Text(0, 1, static_cast<int>(std::strlen(pszSecond))));
+        for (int nLine : {0, 1})
+        {
+            std::replace(row.at(nLine + 1).begin(), row[nLine + 1].end(), '_', ' ');
+            EXPECT_EQ(row[nLine + 1], screen.Text(0, nLine, int(row[nLine + 1].size()))) << row[0];
+        }
         EXPECT_EQ("4.xV", screen.Text(CharCol(), 0, 4));
     }
 }
