@@ -98,10 +98,6 @@ protected:
         Frame()->GetEventHandler()->ProcessEvent(event);
         return !event.GetSetEnabled() || event.GetEnabled();
     }
-    static std::string Recent()
-    {
-        return TestApp().GetDocManager()->GetHistoryFile(0).ToStdString();
-    }
     static wxString Title() { return Frame()->GetTitle(); }
 
     std::string Log() const { return testing::PrintToString(m_log.m_messages); }

@@ -6,7 +6,7 @@
 #include <wx/display.h>
 #include <wx/frame.h>
 
-#include <climits>
+#include <sstream>
 
 namespace
 {
@@ -37,7 +37,7 @@ protected:
     wxFrame* m_pFrame = nullptr;
 };
 
-class PlacementTest : public PlacementStoreTest, public ::testing::WithParamInterface<CCase<Edges>>
+class PlacementTest : public PlacementStoreTest, public ::testing::WithParamInterface<CRow>
 {
 };
 
@@ -98,7 +98,9 @@ TEST_F(PlacementStoreTest, OnlyA44ByteValueIsApplied)
 TEST_P(PlacementTest, ComesBackOnScreenAtASaneSize)
 {
     WINDOWPLACEMENT wp;
-    std::copy_n(GetParam().m_value.begin(), 4, wp.rcNormalPosition);
+    std::istringstream in(GetParam().at(1));
+    for (int32_t& nEdge : wp.rcNormalPosition)
+        in >> nEdge;
     const auto stored = wp.ToBytes();
     Store(stored.data(), 44);
     ASSERT_TRUE(RestoreWindowPlacement("Test", m_pFrame));
@@ -108,20 +110,12 @@ TEST_P(PlacementTest, ComesBackOnScreenAtASaneSize)
     const wxRect rect = m_pFrame->GetRect();
     EXPECT_TRUE(wxDisplay(0u).GetClientArea().Contains(rect));
     EXPECT_TRUE(rect.width >= 200 && rect.height >= 150);
-    EXPECT_TRUE(GetParam().m_pszName != std::string("OnScreen") ||
-                rect == wxRect(120, 90, 420, 310));
+    EXPECT_TRUE(GetParam().at(0) != "OnScreen" || rect == wxRect(120, 90, 420, 310));
     EXPECT_EQ(rect, WINDOWPLACEMENT::FromBytes(Saved().data()).GetNormalRect());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Stored, PlacementTest,
-    ::testing::Values(CCase<Edges>{"OnScreen", {120, 90, 540, 400}},
-                      CCase<Edges>{"WholeIntRange", {INT_MIN, INT_MIN, INT_MAX, INT_MAX}},
-                      CCase<Edges>{"TwoBillionPixels", {0, 0, 2000000000, 2000000000}},
-                      CCase<Edges>{"OffEveryScreen", {-50000, -50000, -49600, -49700}},
-                      CCase<Edges>{"PartlyOff", {1200, 900, 1700, 1300}},
-                      CCase<Edges>{"Inverted", {500, 400, 100, 50}}),
-    CCaseName());
+INSTANTIATE_TEST_SUITE_P(Stored, PlacementTest,
+                         ::testing::ValuesIn(ReadTable("tables/placements.txt")), CRowName());
 
 // A Wayland compositor ignores moves and reports (0, 0): there the size and state are
 // restored and saved, and the stored position stays for the next X11 session.

@@ -87,7 +87,7 @@ TEST_F(StartupTest, FileArgumentOpenAndSaveAs)
         const int nBytes = CCorvaneView::BytesPerLineFor(nWordLen);
         EXPECT_GE(nCells, CHexLayout(nWordLen, nBytes, 0, 8, true, true).GetCharCol() + nBytes);
     }
-    EXPECT_EQ(m_dir.File("fw.hex"), Recent());
+    EXPECT_EQ(m_dir.File("fw.hex"), TestApp().GetDocManager()->GetHistoryFile(0));
     CCorvaneDoc* pDoc = Doc();
     wxView* pView = pDoc->GetFirstView();
     EXPECT_EQ(pDoc,
@@ -97,7 +97,7 @@ TEST_F(StartupTest, FileArgumentOpenAndSaveAs)
     ASSERT_TRUE(Doc()->SaveAsFile(wxString::FromUTF8(m_dir.File("saved copy"))));
     EXPECT_EQ(FormatHexText(CShellProbe::Image(*Doc())),
               ReadFileText(m_dir.File("saved copy.hex")));
-    EXPECT_EQ(m_dir.File("saved copy.hex"), Recent());
+    EXPECT_EQ(m_dir.File("saved copy.hex"), TestApp().GetDocManager()->GetHistoryFile(0));
     EXPECT_EQ("{}", Log());
 }
 
@@ -125,8 +125,7 @@ TEST_F(StartupTest, FrameMenusAndBars)
     while (TestApp().GetDocManager()->GetHistoryFilesCount() > 0)
         TestApp().GetDocManager()->RemoveFileFromHistory(0);
     EXPECT_EQ("Recent File", item(0)->GetItemLabel());
-    // lock keys on (C, N, S) when a key goes down (k) or up (u), the frame is activated (a) or
-    // only idles (i); the lock panes then, and how often the display was asked
+    // the rows of tables/lock-keys.txt
     static std::string s_strLocks;
     static int s_nAsked;
     CShellProbe::KeyState(*pFrame) = [](wxKeyCode key)
@@ -134,14 +133,10 @@ TEST_F(StartupTest, FrameMenusAndBars)
         const char ch = key == WXK_CAPITAL ? 'C' : key == WXK_NUMLOCK ? 'N' : 'S';
         return s_nAsked++, s_strLocks.find(ch) != std::string::npos;
     };
-    const std::tuple<const char*, char, const char*> kSteps[] = {{"CS", 'a', "CAP||SCRL 3"},
-                                                                 {"N", 'i', "CAP||SCRL 0"},
-                                                                 {"N", 'k', "|NUM| 3"},
-                                                                 {"", 'i', "|NUM| 0"},
-                                                                 {"", 'u', "|| 3"}};
-    for (const auto& [pszLocks, chEvent, pszSeen] : kSteps)
+    for (const CRow& row : ReadTable("tables/lock-keys.txt"))
     {
-        s_strLocks = pszLocks, s_nAsked = 0;
+        const char chEvent = row.at(1)[0];
+        s_strLocks = row[0], s_nAsked = 0;
         wxActivateEvent activate(wxEVT_ACTIVATE, true);
         wxKeyEvent key(chEvent == 'k' ? wxEVT_KEY_DOWN : wxEVT_KEY_UP);
         if (chEvent == 'a')
@@ -150,8 +145,8 @@ TEST_F(StartupTest, FrameMenusAndBars)
             Ctrl().ProcessWindowEvent(key);
         PumpEvents();
         const wxStatusBar* pBar = pFrame->GetStatusBar();
-        EXPECT_EQ(pszSeen, pBar->GetStatusText(1) + "|" + pBar->GetStatusText(2) + "|" +
-                               pBar->GetStatusText(3) + " " + std::to_string(s_nAsked));
+        EXPECT_EQ(row.at(2), pBar->GetStatusText(1) + "/" + pBar->GetStatusText(2) + "/" +
+                                 pBar->GetStatusText(3) + " " + std::to_string(s_nAsked));
     }
     for (int nId : {wxID_CUT, wxID_COPY, wxID_PASTE, wxID_UNDO})
         EXPECT_FALSE(IsEnabled(nId)) << nId;

@@ -1,6 +1,8 @@
 // The caret: its shapes, its cell for each field and word layout, where it is shown, and focus.
 #include "HexCtrlTestSupport.h"
 
+#include <sstream>
+
 namespace
 {
 // bytes whose digits differ from their neighbours'
@@ -10,22 +12,16 @@ std::vector<unsigned char> Distinct(int nCount)
 }
 } // namespace
 
-// The caret is drawn inverted on exactly the cells it covers; the wide caret covers the address
-// digits.
+// The rows of tables/caret-cells.txt.
 TEST_F(CHexCtrlTest, CaretCellForEachField)
 {
     SetLines(4);
-    // word length, byte order, index and field set; cell, index and width in cells after
-    const int kCases[][7] = {
-        {1, 1, 5, 0, 0, 5, 8},         {1, 1, 5, 1, 9 + 48 + 5, 5, 1}, {1, 1, 5, 2, 9 + 15, 5, 1},
-        {1, 1, 5, 3, 9 + 16, 5, 1},    {2, 1, 5, 6, 9 + 11, 5, 1}, // byte 5, second digit
-        {2, 0, 5, 6, 9 + 11, 4, 1}, // the same cell shows byte 4 under order 0
-        {2, 1, 4, 7, 9 + 10, 5, 1},    {2, 0, 4, 5, 9 + 12, 5, 1},     {4, 1, 1, 2, 9 + 4, 1, 1},
-        {4, 0, 1, 3, 9 + 3, 1, 1},     {4, 1, 4, 3, 9 + 9 + 7, 4, 1},  {3, 1, 5, 2, 9 + 7, 5, 1},
-        {3, 0, 5, 3, 9 + 7 + 5, 5, 1},
-    };
-    for (const auto& [nWordLen, nOrder, nPos, nField, nCell, nPosAfter, nWidthCells] : kCases)
+    for (const CRow& row : ReadTable("tables/caret-cells.txt"))
     {
+        int nWordLen = 0, nOrder = 0, nPos = 0, nField = 0, nCell = 0, nPosAfter = 0,
+            nWidthCells = 0;
+        std::istringstream(row.at(0)) >> nWordLen >> nOrder >> nPos >> nField;
+        std::istringstream(row.at(1)) >> nCell >> nPosAfter >> nWidthCells;
         m_pCtrl->SetByteOrder(nOrder);
         Load(Distinct(64), nWordLen, BytesPerLine(nWordLen));
         P().CaretField() = nField;

@@ -49,7 +49,6 @@ protected:
     // Wn resizes to n lines; X takes the mouse capture away.
     void Run(const std::string& strScript);
     CHexEditCtrlProbe P() const { return CHexEditCtrlProbe(*m_pCtrl); }
-    int CharCol() const { return P().CharX() / m_nCellWidth; }
 
     wxFrame* m_pFrame = nullptr;
     CHexEditCtrl* m_pCtrl = nullptr;

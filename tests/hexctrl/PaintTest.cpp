@@ -58,7 +58,7 @@ TEST_F(CHexCtrlTest, AddressesAndWordLayouts)
             std::replace(row.at(nLine + 1).begin(), row[nLine + 1].end(), '_', ' ');
             EXPECT_EQ(row[nLine + 1], screen.Text(0, nLine, int(row[nLine + 1].size()))) << row[0];
         }
-        EXPECT_EQ("4.xV", screen.Text(CharCol(), 0, 4));
+        EXPECT_EQ("4.xV", screen.Text(P().CharX() / m_nCellWidth, 0, 4));
     }
 }
 
