@@ -144,6 +144,9 @@ bool CMainFrame::LoadFrame(wxDocManager* pManager)
 int CMainFrame::OnCreate()
 {
     SetIcons(CorvaneRes::GetAppIcons());
+    // the dump covers the whole client area: erasing it first would only cost each repaint a
+    // look-up of the theme's font and colours (dozens of them while the scroll bar fades)
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetMenuBar(CreateMainMenu());
     SetAcceleratorTable(CreateAccelerators(GetMenuBar()));
     Bind(wxEVT_SYS_COLOUR_CHANGED, &CMainFrame::OnLookChanged, this);

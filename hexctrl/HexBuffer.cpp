@@ -28,6 +28,7 @@ CHexBuffer::~CHexBuffer()
 
 void CHexBuffer::ReleaseChunks()
 {
+    ++m_nVersion;
     for (SChunk& chunk : m_chunks)
         std::free(chunk.pOwn);
     m_chunks.clear();
@@ -137,6 +138,7 @@ void CHexBuffer::Renumber(size_t nFrom)
 
 bool CHexBuffer::Set(int nPos, unsigned char byte)
 {
+    ++m_nVersion;
     if (nPos < 0 || nPos >= m_nLength)
         return false;
     const size_t i = FindChunk(nPos);
@@ -175,6 +177,7 @@ bool CHexBuffer::SplitAt(int nPos, size_t* pIndex)
 
 bool CHexBuffer::InsertZeros(int nPos, int nCount)
 {
+    ++m_nVersion;
     if (nPos < 0 || nPos > m_nLength || nCount < 1 ||
         static_cast<long long>(m_nLength) + nCount > INT_MAX)
         return false;
@@ -222,6 +225,7 @@ bool CHexBuffer::InsertZeros(int nPos, int nCount)
 
 bool CHexBuffer::Erase(int nPos, int nCount)
 {
+    ++m_nVersion;
     if (nPos < 0 || nCount < 1 || static_cast<long long>(nPos) + nCount > m_nLength)
         return false;
     const size_t i = FindChunk(nPos);

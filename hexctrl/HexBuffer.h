@@ -37,6 +37,8 @@ public:
     bool InsertZeros(int nPos, int nCount);
     bool Erase(int nPos, int nCount);
 
+    // Changes whenever the bytes may have: a picture of them drawn at one version stays right.
+    unsigned long GetVersion() const { return m_nVersion; }
     // How many pieces the bytes are in: edits must keep this near length / chunk size.
     size_t GetChunkCount() const { return m_chunks.size(); }
 
@@ -61,4 +63,5 @@ private:
     std::vector<long long> m_starts; // offset of each chunk's first byte
     std::shared_ptr<const void> m_pOwner;
     int m_nLength = 0;
+    unsigned long m_nVersion = 0;
 };

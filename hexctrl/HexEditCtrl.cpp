@@ -69,6 +69,7 @@ bool CHexEditCtrl::Create(const wxString& strWindowName, long nStyle, const wxRe
                           nStyle | wxVSCROLL | wxWANTS_CHARS, strWindowName))
         return false;
     SetFont(m_font);
+    TakeThemeColours();
     Bind(wxEVT_SYS_COLOUR_CHANGED, &CHexEditCtrl::OnLookChanged, this);
     Bind(wxEVT_DPI_CHANGED, &CHexEditCtrl::OnLookChanged, this);
     return true;

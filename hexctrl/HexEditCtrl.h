@@ -193,6 +193,7 @@ private:
     void ComposeRows(const CHexGlyphs::CFrame& frame, int nClientHeight, bool bAll);
     void GetDrawnCaretCells(int nClientHeight, int* pRow, int* pFirst, int* pCount) const;
     int GetDeviceScale() const;
+    void TakeThemeColours();
     // Builds the glyph cells for the window's scale unless they are built; true when built.
     bool EnsureGlyphs();
 
@@ -228,6 +229,21 @@ private:
     CHexGlyphs m_glyphs;
     CHexPicture m_picture;              // the off-screen picture, kept while the size stays
     std::vector<std::string> m_rowKeys; // what each row of the picture shows
+    // Everything the rows are drawn from: while it stays, a paint (an expose, a frame of the
+    // scroll bar's fading) only copies the picture's damaged part to the window.
+    struct SDrawnFrom
+    {
+        CHexLayout layout;
+        int nTop;
+        int nBase;
+        int nHeight;
+        bool bHasData;
+        unsigned long nVersion;
+        bool bCaretDrawn;
+        wxRect rcCaret;
+        bool operator==(const SDrawnFrom&) const = default;
+    };
+    SDrawnFrom m_drawnFrom{CHexLayout(1, 1, 0, 0, false, false), -1, 0, 0, false, 0, false, {}};
 
     wxDECLARE_EVENT_TABLE();
 };

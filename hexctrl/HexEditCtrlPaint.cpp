@@ -32,8 +32,15 @@ void CHexEditCtrl::RenderTo(wxDC& dc, const wxSize& size, const wxRect& rcUpdate
         bNew = true;
     if (m_bHasData && m_bLayoutDirty)
         RecalcLayout(size.y);
-    const CHexPicture::CPixels pixels = m_picture.Lock();
-    ComposeRows({pixels.pBits, pixels.nStride, pixels.nWidth, pixels.nHeight}, size.y, bNew);
+    const SDrawnFrom drawnFrom{
+        GetLayout(), m_nTopOffset,        m_nBaseAddress,    size.y,
+        m_bHasData,  m_data.GetVersion(), m_caret.IsDrawn(), m_caret.GetRect()};
+    if (bNew || !(drawnFrom == m_drawnFrom))
+    {
+        const CHexPicture::CPixels pixels = m_picture.Lock();
+        ComposeRows({pixels.pBits, pixels.nStride, pixels.nWidth, pixels.nHeight}, size.y, bNew);
+        m_drawnFrom = drawnFrom;
+    }
     m_picture.DrawTo(dc, rcUpdate.Intersect(wxRect(size)));
 }
 
@@ -41,6 +48,14 @@ void CHexEditCtrl::RenderTo(wxDC& dc, const wxSize& size, const wxRect& rcUpdate
 int CHexEditCtrl::GetDeviceScale() const
 {
     return std::max(1, static_cast<int>(std::lround(GetContentScaleFactor())));
+}
+
+// The window's own colours are the theme's: a paint device made for the window then needs no
+// look-up of the theme's defaults on every paint.
+void CHexEditCtrl::TakeThemeColours()
+{
+    SetOwnForegroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT));
+    SetOwnBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW));
 }
 
 bool CHexEditCtrl::EnsureGlyphs()
@@ -55,6 +70,7 @@ bool CHexEditCtrl::EnsureGlyphs()
 // A new theme brings new colours and may bring another font rendering; a new scale new cells.
 void CHexEditCtrl::OnLookChanged(wxEvent& event)
 {
+    TakeThemeColours();
     m_glyphs.Invalidate();
     Refresh(false);
     event.Skip();

@@ -39,6 +39,7 @@ public:
         m_nCellHeight = nHeight;
     }
     int GetCellWidth() const { return m_nCellWidth; }
+    bool operator==(const CHexLayout&) const = default;
     int GetCellHeight() const { return m_nCellHeight; }
 
     // Bytes per word bounded to 1..4, and bytes per line bounded to the line buffer and made
