@@ -28,21 +28,16 @@ TEST(HexParser, EveryByteValueAsOneDigit)
 
 // The image is cleared before the file is opened, so a failed read leaves it empty, a
 // segment of the old image never takes in a record of the new one, and the old start
-// address goes.
+// address goes. The files are in tests/data/replace.
 TEST(HexReader, ReadReplacesTheWholeImage)
 {
-    CTempDir dir;
-    dir.Write("empty.hex", "");
-    dir.Write("eof.hex", ":00000001FF\r\n");
-    dir.Write("bases.hex", ":020000040001F9\n:020000021000EC\n:0400000512345678E8\n");
-    dir.Write("data.hex", ":0400100001020304E2\n:00000001FF\n");
     for (const std::string name : {"missing.hex", "empty.hex", "eof.hex", "bases.hex", "data.hex"})
     {
         MemoryImage image;
         image.AddBytes(0x0C, Sequence(4, 0xC0).data(), 4); // ends where data.hex starts
         image.SetStartAddress({5, {1, 2, 3, 4}});
         const bool bData = name == "data.hex";
-        EXPECT_EQ(ReadHexFile(image, dir.File(name).c_str()), bData) << name;
+        EXPECT_EQ(ReadHexFile(image, DataFile("replace/" + name).c_str()), bData) << name;
         EXPECT_EQ(Dump(image), bData ? std::vector<std::string>{"00000010 4 01020304"}
                                      : std::vector<std::string>{})
             << name;
