@@ -58,24 +58,24 @@ TEST_F(CHexCtrlTest, SetDataPutsTheCaretOnTheFirstDigit)
         Load(Distinct(nBytes), nWordLen, 32);
         SCOPED_TRACE(testing::Message() << nWordLen << "/" << nOrder << "/" << nBytes);
         EXPECT_EQ(std::make_pair(nPos, nField), std::make_pair(P().CaretPos(), P().CaretField()));
-        EXPECT_EQ(nCell * m_nCellWidth, P().CaretX());
+        EXPECT_EQ(nCell * m_nCellWidth, P().CaretRect().x);
         EXPECT_EQ(-1, P().SelStart());
         EXPECT_TRUE(P().CaretShown());
     }
     m_pCtrl->SetByteOrder(1);
     EXPECT_EQ(std::make_pair(0, 9 + 6),
-              std::make_pair(P().CaretPos(), P().CaretX() / m_nCellWidth));
+              std::make_pair(P().CaretPos(), P().CaretRect().x / m_nCellWidth));
     CHexEditCtrl* pCtrl = new CHexEditCtrl;
     const unsigned char bytes[] = {0x12};
     pCtrl->SetAddressInfo(0, 2);
     pCtrl->SetData(bytes, 1);
-    EXPECT_EQ(5, CHexEditCtrlProbe(*pCtrl).CaretField());
+    CHexEditCtrlProbe probe(*pCtrl);
+    EXPECT_EQ(5, probe.CaretField());
     pCtrl->Create("hexEd", 0, wxRect(0, 0, 600, 100), m_pFrame, 1001);
     pCtrl->SetAddressDigits(8);
     pCtrl->SetByteOrder(0);
-    EXPECT_EQ(
-        std::make_pair(0, 9 * m_nCellWidth),
-        std::make_pair(CHexEditCtrlProbe(*pCtrl).CaretPos(), CHexEditCtrlProbe(*pCtrl).CaretX()));
+    EXPECT_EQ(std::make_pair(0, 9 * m_nCellWidth),
+              std::make_pair(probe.CaretPos(), probe.CaretRect().x));
 }
 
 // No caret is shown outside the client area: not on a window too small for one line, not for an
@@ -91,8 +91,7 @@ TEST_F(CHexCtrlTest, CaretOutsideTheClientAreaIsHidden)
     SetLines(5);
     Load(Sequence(100), 1, 16);
     Run("T16 =10,2");
-    EXPECT_EQ(wxPoint((9 + 30) * m_nCellWidth, -m_nLineHeight),
-              wxPoint(P().CaretX(), P().CaretY()));
+    EXPECT_EQ(wxPoint((9 + 30) * m_nCellWidth, -m_nLineHeight), P().CaretRect().GetPosition());
     EXPECT_FALSE(P().CaretShown());
     EXPECT_EQ("", Render().InvertedCells(0));
     Run("T0 =50,2");

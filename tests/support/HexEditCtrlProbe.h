@@ -27,8 +27,6 @@ struct CHexEditCtrlProbe
     int& SelStart() { return c.m_cursor.nSelStart; }
     int& SelEnd() { return c.m_cursor.nSelEnd; }
     int CharX() const { return c.GetLayout().GetCharCol() * c.m_nCharWidth; }
-    int CaretX() const { return c.m_caret.GetRect().x; }
-    int CaretY() const { return c.m_caret.GetRect().y; }
     const wxFont& Font() const { return c.m_font; }
     bool CaretExists() const { return c.m_caret.Exists(); }
     bool CaretShown() const { return c.m_caret.IsShown(); }
