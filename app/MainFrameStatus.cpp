@@ -87,8 +87,13 @@ public:
 
     int FilterEvent(wxEvent& event) override
     {
+        // only the lock keys themselves change what the panes show: asking the display costs
+        // three round trips, too many for every caret step
         const wxEventType type = event.GetEventType();
-        if (type == wxEVT_KEY_DOWN || type == wxEVT_KEY_UP)
+        if (type != wxEVT_KEY_DOWN && type != wxEVT_KEY_UP)
+            return Event_Skip;
+        const int nKey = static_cast<wxKeyEvent&>(event).GetKeyCode();
+        if (nKey == WXK_CAPITAL || nKey == WXK_NUMLOCK || nKey == WXK_SCROLL)
             m_bStale = true;
         return Event_Skip;
     }

@@ -138,7 +138,8 @@ TEST_F(StartupTest, FrameMenusAndBars)
         const char chEvent = row.at(1)[0];
         s_strLocks = row[0], s_nAsked = 0;
         wxActivateEvent activate(wxEVT_ACTIVATE, true);
-        wxKeyEvent key(chEvent == 'k' ? wxEVT_KEY_DOWN : wxEVT_KEY_UP);
+        wxKeyEvent key(chEvent == 'u' ? wxEVT_KEY_UP : wxEVT_KEY_DOWN);
+        key.m_keyCode = chEvent == 'x' ? WXK_PAGEDOWN : WXK_NUMLOCK;
         if (chEvent == 'a')
             pFrame->ProcessWindowEvent(activate);
         else if (chEvent != 'i')
