@@ -113,7 +113,8 @@ bool CHexBuffer::MakePrivate(SChunk& chunk, int nExtra)
     const int nNeed = chunk.nLen + nExtra;
     if (chunk.pOwn != nullptr && chunk.nCap >= nNeed)
         return true;
-    const int nCap = nExtra == 0 ? nNeed : std::min(nNeed + kSlack, std::max(nNeed, kMaxPrivate));
+    // a growing chunk gets some room, never past the size at which it would be split
+    const int nCap = nExtra == 0 ? nNeed : std::max(nNeed, std::min(nNeed + kSlack, kMaxPrivate));
     auto* pNew = static_cast<unsigned char*>(s_pfnAlloc(static_cast<size_t>(nCap)));
     if (pNew == nullptr)
         return false;

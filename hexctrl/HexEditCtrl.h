@@ -13,6 +13,7 @@
 #include <wx/window.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -243,7 +244,7 @@ private:
         wxRect rcCaret;
         bool operator==(const SDrawnFrom&) const = default;
     };
-    SDrawnFrom m_drawnFrom{CHexLayout(1, 1, 0, 0, false, false), -1, 0, 0, false, 0, false, {}};
+    std::optional<SDrawnFrom> m_drawnFrom; // none before the first picture
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -35,7 +35,7 @@ void CHexEditCtrl::RenderTo(wxDC& dc, const wxSize& size, const wxRect& rcUpdate
     const SDrawnFrom drawnFrom{
         GetLayout(), m_nTopOffset,        m_nBaseAddress,    size.y,
         m_bHasData,  m_data.GetVersion(), m_caret.IsDrawn(), m_caret.GetRect()};
-    if (bNew || !(drawnFrom == m_drawnFrom))
+    if (bNew || m_drawnFrom != drawnFrom)
     {
         const CHexPicture::CPixels pixels = m_picture.Lock();
         ComposeRows({pixels.pBits, pixels.nStride, pixels.nWidth, pixels.nHeight}, size.y, bNew);
