@@ -70,6 +70,7 @@ bool CHexEditCtrl::Create(const wxString& strWindowName, long nStyle, const wxRe
         return false;
     SetFont(m_font);
     TakeThemeColours();
+    UseSteadyScrollBar();
     Bind(wxEVT_SYS_COLOUR_CHANGED, &CHexEditCtrl::OnLookChanged, this);
     Bind(wxEVT_DPI_CHANGED, &CHexEditCtrl::OnLookChanged, this);
     return true;

@@ -195,6 +195,7 @@ private:
     void GetDrawnCaretCells(int nClientHeight, int* pRow, int* pFirst, int* pCount) const;
     int GetDeviceScale() const;
     void TakeThemeColours();
+    void UseSteadyScrollBar();
     // Builds the glyph cells for the window's scale unless they are built; true when built.
     bool EnsureGlyphs();
 

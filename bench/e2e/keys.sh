@@ -6,7 +6,7 @@
 # peak resident memory with the segment shown, before and after the first edit.
 # Debian's ghex and okteta, when installed, get the same keys on the same bytes (a .bin);
 # every window is sized 1000 x 760 first.
-# usage: [SIZES="1 64 256"] [PRESSES=40] [DISPLAY_NUMBER=121] \
+# usage: [SIZES="1 64 256"] [PRESSES=40] [DISPLAY_NUMBER=121] [PEERS="ghex okteta"] \
 #        bench/e2e/keys.sh [LABEL=]CORVANE...
 set -eu
 sizes=${SIZES:-1 64 256}
@@ -141,7 +141,7 @@ for size in $sizes; do
         [ "$label" != "$program" ] || label=corvane
         run_one "$label" "$corpus/seg${size}m.hex" "${program#*=}"
     done
-    for peer in ghex okteta; do
+    for peer in ${PEERS-ghex okteta}; do
         command -v "$peer" >/dev/null || continue
         # GTK 4 draws with cairo here as on GTK 3: the X server has no GPU to draw with
         GSK_RENDERER=cairo run_one "$peer" "$corpus/seg${size}m.bin" "$peer"
