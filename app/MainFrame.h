@@ -64,6 +64,8 @@ protected:
     wxBitmapBundle GetToolImage(int nId) const;
     void SetToolImages();
     bool CreateMainStatusBar();
+    wxStatusBar* OnCreateStatusBar(int nFields, long nStyle, wxWindowID nId,
+                                   const wxString& strName) override;
     // Writes a pane only when its text changed, widening the pane when the text needs it.
     void SetPaneText(int nPane, const wxString& strText);
     int PaneWidthFor(int nPane, const wxString& strText) const;
@@ -107,6 +109,10 @@ private:
     std::vector<wxWeakRef<wxWindow>> m_heldBack;
     // Status-bar pane widths; -1 for the prompt pane, which takes the rest.
     std::vector<int> m_paneWidths;
+    // Per pane, the text its width was last measured for.
+    std::vector<wxString> m_paneShapes;
+    wxUniChar m_chWidestDigit = '0';
+    wxUniChar m_chWidestHexLetter = 'A';
     // A prompt has the whole bar (see DoGiveHelp).
     bool m_bPromptShown = false;
 

@@ -22,16 +22,58 @@ const char* const kCaretSample = "Address ########";
 const char* const kSegmentSample = "Segment 8 of 8: ########-########, 888 bytes";
 const char* const kViewSample = "32-bit, order 1";
 
-wxString WidestHexDigit(const wxWindow& window)
+// The widest of the characters when drawn in the window's font.
+wxUniChar WidestOf(const wxWindow& window, const wxString& strChars)
 {
-    wxString strWidest = "0";
-    for (const char ch : wxString("123456789ABCDEF"))
-    {
-        if (window.GetTextExtent(wxString(ch)).x > window.GetTextExtent(strWidest).x)
-            strWidest = wxString(ch);
-    }
-    return strWidest;
+    wxUniChar chWidest = strChars[0];
+    for (const wxUniChar ch : strChars)
+        if (window.GetTextExtent(wxString(ch)).x > window.GetTextExtent(wxString(chWidest)).x)
+            chWidest = ch;
+    return chWidest;
 }
+
+// The status bar, painted with the rest of the window and only where a pane changed: the
+// toolkit's own paints a changed pane at once, a picture of its own besides the dump's, and
+// then measures and draws every pane again. Every pane's text is fitted to the pane's width, so
+// a new size repaints them all.
+class CStatusBar : public wxStatusBar
+{
+public:
+    CStatusBar(wxWindow* pParent, wxWindowID nId, long nStyle, const wxString& strName)
+        : wxStatusBar(pParent, nId, nStyle, strName)
+    {
+        // a font of its own, or every measurement and paint asks the theme for its default
+        SetFont(GetFont());
+        Bind(wxEVT_SYS_COLOUR_CHANGED,
+             [this](wxSysColourChangedEvent& event)
+             {
+                 event.Skip();
+                 SetFont(wxNullFont);
+                 SetFont(GetFont());
+             });
+        Bind(wxEVT_SIZE,
+             [this](wxSizeEvent& event)
+             {
+                 event.Skip();
+                 Refresh();
+             });
+    }
+
+protected:
+    void DoUpdateStatusText(int nField) override
+    {
+        wxRect rect;
+        if (GetFieldRect(nField, rect))
+            RefreshRect(rect);
+    }
+
+    void DrawField(wxDC& dc, int nField, int nTextHeight) override
+    {
+        wxRect rect;
+        if (GetFieldRect(nField, rect) && GetUpdateRegion().Contains(rect) != wxOutRegion)
+            wxStatusBar::DrawField(dc, nField, nTextHeight);
+    }
+};
 
 // The byte under the caret and, for words, the word address the address column gives it;
 // blank while the dump is empty.
@@ -103,6 +145,14 @@ private:
 };
 } // namespace
 
+wxStatusBar* CMainFrame::OnCreateStatusBar(int nFields, long nStyle, wxWindowID nId,
+                                           const wxString& strName)
+{
+    auto* pBar = new CStatusBar(this, nId, nStyle, strName);
+    pBar->SetFieldsCount(nFields);
+    return pBar;
+}
+
 bool CMainFrame::CreateMainStatusBar()
 {
     m_wndStatusBar = CreateStatusBar(kPaneCount, wxSTB_DEFAULT_STYLE, AFX_IDW_STATUS_BAR);
@@ -110,12 +160,15 @@ bool CMainFrame::CreateMainStatusBar()
         return false;
     const int nLockPane = m_wndStatusBar->GetTextExtent(CorvaneRes::kIndicatorScrl).x + kPaneMargin;
     m_paneWidths = {-1, nLockPane, nLockPane, nLockPane};
-    const wxString strDigit = WidestHexDigit(*m_wndStatusBar);
+    m_chWidestDigit = WidestOf(*m_wndStatusBar, "0123456789");
+    m_chWidestHexLetter = WidestOf(*m_wndStatusBar, "ABCDEF");
+    const wxString strWidestHex(WidestOf(*m_wndStatusBar, "0123456789ABCDEF"));
     for (wxString strSample : {kCaretSample, kSegmentSample, kViewSample})
     {
-        strSample.Replace("#", strDigit);
+        strSample.Replace("#", strWidestHex);
         m_paneWidths.push_back(PaneWidthFor(int(m_paneWidths.size()), strSample));
     }
+    m_paneShapes.assign(kPaneCount, wxString());
     m_wndStatusBar->SetStatusWidths(kPaneCount, m_paneWidths.data());
     SetStatusText(CorvaneRes::kIdleMessage, kPanePrompt);
     m_pKeyWatch = std::make_unique<CKeyWatch>(m_bLockKeysStale);
@@ -137,12 +190,23 @@ void CMainFrame::SetPaneText(int nPane, const wxString& strText)
 {
     if (m_wndStatusBar == nullptr || m_wndStatusBar->GetStatusText(nPane) == strText)
         return;
-    const int nNeed = PaneWidthFor(nPane, strText);
-    if (m_paneWidths[nPane] >= 0 && nNeed > m_paneWidths[nPane])
+    // the lock-key panes change with a lock key; the position panes change with every caret
+    // step, so they are measured once for each shape of text: every digit drawn as the widest
+    // digit and every capital A to F as the widest of those, at least as wide as the text
+    wxString strMeasured = strText;
+    if (nPane >= kPaneCaret)
+        for (wxUniCharRef ch : strMeasured)
+            ch = wxIsdigit(ch) ? m_chWidestDigit : ch >= 'A' && ch <= 'F' ? m_chWidestHexLetter : ch;
+    if (m_paneWidths[nPane] >= 0 && strMeasured != m_paneShapes[nPane])
     {
-        m_paneWidths[nPane] = nNeed;
-        if (!m_bPromptShown)
-            m_wndStatusBar->SetStatusWidths(kPaneCount, m_paneWidths.data());
+        m_paneShapes[nPane] = strMeasured;
+        const int nNeed = PaneWidthFor(nPane, strMeasured);
+        if (nNeed > m_paneWidths[nPane])
+        {
+            m_paneWidths[nPane] = nNeed;
+            if (!m_bPromptShown)
+                m_wndStatusBar->SetStatusWidths(kPaneCount, m_paneWidths.data());
+        }
     }
     m_wndStatusBar->SetStatusText(strText, nPane);
 }

@@ -16,6 +16,12 @@ display_number=${DISPLAY_NUMBER:-121}
 [ $# -gt 0 ] || { echo "usage: $0 [LABEL=]CORVANE..." >&2; exit 2; }
 . "$(dirname "$0")/../display.sh"
 mkdir -p "$corpus"
+# carets that do not blink: a blink repaints, and the idle rate subtracted from every figure
+# would carry its noise
+for gtk in gtk-3.0 gtk-4.0; do
+    mkdir -p "$XDG_CONFIG_HOME/$gtk"
+    printf '[Settings]\ngtk-cursor-blink=false\n' >"$XDG_CONFIG_HOME/$gtk/settings.ini"
+done
 
 # One segment of SIZE MiB at address 0, as Intel HEX (32-byte records) and as raw bytes.
 make_files() {
