@@ -23,7 +23,7 @@ void CHexEditCtrl::RenderTo(wxDC& dc, const wxSize& size, const wxRect& rcUpdate
     // the picture has the window's device pixels, its cells the logical size of today's text
     const int nScale = GetDeviceScale();
     bool bNew = false;
-    if (size.x <= 0 || size.y <= 0 || !m_picture.Prepare(size, nScale, &bNew))
+    if (size.x <= 0 || size.y <= 0 || !m_picture.Prepare(dc, size, nScale, &bNew))
         return;
     if (EnsureGlyphs())
         bNew = true;

@@ -5,13 +5,22 @@
 
 #include <cairo.h>
 
+namespace
+{
+cairo_t* NativeContext(wxDC& dc)
+{
+    wxGraphicsContext* pGC = dc.GetGraphicsContext();
+    return pGC != nullptr ? static_cast<cairo_t*>(pGC->GetNativeContext()) : nullptr;
+}
+} // namespace
+
 CHexPicture::~CHexPicture()
 {
     if (m_pSurface != nullptr)
         cairo_surface_destroy(m_pSurface);
 }
 
-bool CHexPicture::Prepare(const wxSize& size, int nScale, bool* pNew)
+bool CHexPicture::Prepare(wxDC& dc, const wxSize& size, int nScale, bool* pNew)
 {
     *pNew = false;
     if (m_pSurface != nullptr && size == m_size && nScale == m_nScale)
@@ -19,7 +28,14 @@ bool CHexPicture::Prepare(const wxSize& size, int nScale, bool* pNew)
     *pNew = true;
     if (m_pSurface != nullptr)
         cairo_surface_destroy(m_pSurface);
-    m_pSurface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size.x * nScale, size.y * nScale);
+    // pixels of the kind the target keeps where it has one (an X display's shared memory, which
+    // the server copies to the window without the picture passing through its socket), in the
+    // window's own format, so that the copy is a plain one
+    const int nWidth = size.x * nScale, nHeight = size.y * nScale;
+    cairo_t* cr = NativeContext(dc);
+    m_pSurface = cr != nullptr ? cairo_surface_create_similar_image(
+                                     cairo_get_target(cr), CAIRO_FORMAT_RGB24, nWidth, nHeight)
+                               : cairo_image_surface_create(CAIRO_FORMAT_RGB24, nWidth, nHeight);
     if (cairo_surface_status(m_pSurface) != CAIRO_STATUS_SUCCESS)
     {
         cairo_surface_destroy(m_pSurface);
@@ -43,8 +59,7 @@ CHexPicture::CPixels CHexPicture::Lock()
 void CHexPicture::DrawTo(wxDC& dc, const wxRect& rc)
 {
     cairo_surface_mark_dirty(m_pSurface);
-    wxGraphicsContext* pGC = dc.GetGraphicsContext();
-    cairo_t* cr = pGC != nullptr ? static_cast<cairo_t*>(pGC->GetNativeContext()) : nullptr;
+    cairo_t* cr = NativeContext(dc);
     if (cr == nullptr)
         return;
     cairo_save(cr);

@@ -11,8 +11,8 @@ typedef struct _cairo_surface cairo_surface_t;
 class CHexPicture
 {
 public:
-    // Pixels of a locked picture: 32-bit words 0xFFRRGGBB (opaque, so that copying them to the
-    // window's own format is a plain copy).
+    // Pixels of a locked picture: 32-bit words 0x..RRGGBB, the window's own format (the top
+    // byte is not read).
     struct CPixels
     {
         unsigned char* pBits;
@@ -26,9 +26,10 @@ public:
     CHexPicture(const CHexPicture&) = delete;
     CHexPicture& operator=(const CHexPicture&) = delete;
 
-    // Makes the picture size (logical pixels) times nScale device pixels, keeping it when it
-    // already has them (*pNew tells which); false when no picture could be had.
-    bool Prepare(const wxSize& size, int nScale, bool* pNew);
+    // Makes the picture size (logical pixels) times nScale device pixels, of the kind that
+    // copies to dc cheapest, keeping it when it already has them (*pNew tells which); false
+    // when no picture could be had.
+    bool Prepare(wxDC& dc, const wxSize& size, int nScale, bool* pNew);
     // The pixels, to be written before the next DrawTo.
     CPixels Lock();
     // Tells the copy that the pixels changed, then copies the logical rectangle rc to dc.
