@@ -38,16 +38,20 @@ TEST_F(CHexCtrlTest, ThumbTrackingReachesTheEndOfLongSegments)
     EXPECT_EQ("007A1200", Render().Text(0, 0, 8));
 }
 
-// A jump repaints the dump once, not once for every frame of a scroll bar fading in and out (a
-// hundred paints for one Ctrl+End, most of its cost at any segment size).
+// A page or a jump repaints the dump once, not once for every frame of a scroll bar fading in and
+// out (a hundred paints for one Ctrl+End, most of its cost at any segment size).
 TEST_F(CHexCtrlTest, JumpPaintsOnce)
 {
     SetLines(5);
     Load(Sequence(1000), 1, 16);
     int nPaints = 0;
     m_pCtrl->Bind(wxEVT_PAINT, [&](wxPaintEvent& event) { ++nPaints, event.Skip(); });
-    Run("CE");
-    for (wxStopWatch watch; watch.Time() < 1000;)
-        wxTheApp->Yield(true), wxMilliSleep(5);
-    EXPECT_LE(nPaints, 2);
+    for (const char* pszKey : {"PD", "CE"})
+    {
+        nPaints = 0;
+        Run(pszKey);
+        for (wxStopWatch watch; watch.Time() < 1000;)
+            wxTheApp->Yield(true), wxMilliSleep(5);
+        EXPECT_LE(nPaints, 2) << pszKey;
+    }
 }
