@@ -162,7 +162,8 @@ bool CMainFrame::CreateMainStatusBar()
     m_paneWidths = {-1, nLockPane, nLockPane, nLockPane};
     m_chWidestDigit = WidestOf(*m_wndStatusBar, "0123456789");
     m_chWidestHexLetter = WidestOf(*m_wndStatusBar, "ABCDEF");
-    const wxString strWidestHex(WidestOf(*m_wndStatusBar, "0123456789ABCDEF"));
+    const wxString strWidestHex(
+        WidestOf(*m_wndStatusBar, wxString(m_chWidestDigit) + m_chWidestHexLetter));
     for (wxString strSample : {kCaretSample, kSegmentSample, kViewSample})
     {
         strSample.Replace("#", strWidestHex);
@@ -196,7 +197,9 @@ void CMainFrame::SetPaneText(int nPane, const wxString& strText)
     wxString strMeasured = strText;
     if (nPane >= kPaneCaret)
         for (wxUniCharRef ch : strMeasured)
-            ch = wxIsdigit(ch) ? m_chWidestDigit : ch >= 'A' && ch <= 'F' ? m_chWidestHexLetter : ch;
+            ch = wxIsdigit(ch)            ? m_chWidestDigit
+                 : ch >= 'A' && ch <= 'F' ? m_chWidestHexLetter
+                                          : ch;
     if (m_paneWidths[nPane] >= 0 && strMeasured != m_paneShapes[nPane])
     {
         m_paneShapes[nPane] = strMeasured;

@@ -4,10 +4,11 @@
 // plain way, but for a file whose records come in descending or random order that
 // means millions of short-lived segments. When no two data records share an address
 // (and none is empty or runs past 0xFFFFFFFF), the result does not depend on the
-// order the records came in: it is the runs of touching records, in address order. Such a file is read twice: once for where its records
-// lie, once to put their bytes straight into the final blocks. Files in ascending
-// order and files whose records overlap take the record-by-record path, and so does a
-// file that turns out different in the second pass.
+// order the records came in: it is the runs of touching records, in address order.
+// Such a file is read twice: once for where its records lie, once to put their bytes
+// straight into the final blocks. Files in ascending order and files whose records
+// overlap take the record-by-record path, and so does a file that turns out different
+// in the second pass.
 #include "HexReader.h"
 #include "HexScan.h"
 #include "RandomKey.h"

@@ -36,7 +36,8 @@ public:
     // Null once the frame has taken the control's window down with its other children.
     const CHexEditCtrl* GetHexCtrl() const { return m_pHexCtrl.get(); }
 
-    // Hands the control a copy of the segment (null empties it), discarding its edits.
+    // Shows the segment in the control (null empties it), discarding its edits; the control
+    // shares the segment's bytes until it writes to them.
     void ShowSegment(const MemorySegment* pSegment);
     // Bytes per line for a word length: whole words, at least 32 bytes from 2 bytes up.
     static int BytesPerLineFor(int nWordLen);
